@@ -1,0 +1,36 @@
+# Compiler settings shared by every target, and the helper that registers a test program.
+
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(SUITE_TEST_LABEL wine)
+else()
+  set(SUITE_TEST_LABEL native)
+endif()
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# suite_test(<name> SOURCES ... [LIBS ...] [GUI] [TIMEOUT <s>])
+# One GoogleTest program, registered with ctest. Under the windows configuration ctest runs it
+# through cmake/wine-run.sh (the cross-compiling emulator), which gives it a display and a timeout.
+function(suite_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  target_compile_definitions(${name} PRIVATE SUITE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set(labels ${SUITE_TEST_LABEL})
+  if(T_GUI)
+    list(APPEND labels gui)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "WINE_RUN_TIMEOUT=${T_TIMEOUT}")
+endfunction()

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every package the two configurations need on Debian 12 (run as root, or with sudo).
+set -euo pipefail
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+packages=(
+  build-essential cmake pkg-config ca-certificates xz-utils
+  g++-mingw-w64-i686 libz-mingw-w64-dev
+  wine wine32 xvfb xauth
+  libjpeg-dev libpng-dev zlib1g-dev libpugixml-dev libgtest-dev googletest libstb-dev
+  ffmpeg
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  missing+=(wine32)
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo -E apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

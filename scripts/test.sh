@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs every test of the native, sanitizer and windows configurations (setting up first when needed).
+set -uo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+scripts/setup.sh --no-run || exit 1
+jobs=$(nproc)
+
+# One display and one persistent wineserver for the whole run: starting either per test costs seconds.
+export WINEPREFIX="$repo/build-win/wineprefix"
+export WINEDEBUG=-all
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true; }
+trap cleanup EXIT
+for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+mkdir -p "$WINEPREFIX"
+[ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1 || true
+
+status=0
+for dir in build build-asan build-win; do
+  echo "== tests: $dir"
+  ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=1
+done
+exit $status
