@@ -9,6 +9,7 @@ jobs=$(nproc)
 # One display and one persistent wineserver for the whole run: starting either per test costs seconds.
 export WINEPREFIX="$repo/build-win/wineprefix"
 export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko install prompts
 display=""
 for n in $(seq 90 140); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
