@@ -1,6 +1,5 @@
 #include "BuiltinCodecs.h"
 
-#include <iterator>
 
 namespace {
 
@@ -326,6 +325,17 @@ const Entry* FindEntry(const Entry (&entries)[N], const wchar_t* id)
     return nullptr;
 }
 
+template <typename Entry>
+void FillCommonFields(CCodecInfo& codec, const Entry& e)
+{
+    codec.m_id = e.id;
+    codec.m_flags = e.flags;
+    codec.m_name = e.name;
+    codec.m_codecName = e.codec;
+    codec.m_bitRates = e.bitRates.ToVector();
+    codec.m_defaultBitRate = e.defaultBitRate;
+}
+
 } // namespace
 
 std::unique_ptr<CVideoCodecInfo> BuildVideoCodecEntry(const wchar_t* id)
@@ -334,17 +344,12 @@ std::unique_ptr<CVideoCodecInfo> BuildVideoCodecEntry(const wchar_t* id)
     if (!e)
         return nullptr;
     auto entry = std::make_unique<CVideoCodecInfo>();
-    entry->m_id = e->id;
-    entry->m_flags = e->flags;
-    entry->m_name = e->name;
-    entry->m_codecName = e->codec;
+    FillCommonFields(*entry, *e);
     entry->m_sizes = e->sizes.ToVector();
     entry->m_defaultSize = e->defaultSize;
     entry->m_aspects = e->aspects.ToVector();
     entry->m_frameRates = e->rates.ToVector();
     entry->m_defaultFrameRate = e->defaultRate;
-    entry->m_bitRates = e->bitRates.ToVector();
-    entry->m_defaultBitRate = e->defaultBitRate;
     entry->m_extraOptions = e->extraOptions;
     entry->m_optionsHook = e->hook;
     return entry;
@@ -356,15 +361,10 @@ std::unique_ptr<CAudioCodecInfo> BuildAudioCodecEntry(const wchar_t* id)
     if (!e)
         return nullptr;
     auto entry = std::make_unique<CAudioCodecInfo>();
-    entry->m_id = e->id;
-    entry->m_flags = e->flags;
-    entry->m_name = e->name;
-    entry->m_codecName = e->codec;
+    FillCommonFields(*entry, *e);
     entry->m_channels = e->channels.ToVector();
     entry->m_defaultChannels = e->defaultChannels;
     entry->m_sampleRates = e->sampleRates.ToVector();
     entry->m_defaultSampleRate = e->defaultSampleRate;
-    entry->m_bitRates = e->bitRates.ToVector();
-    entry->m_defaultBitRate = e->defaultBitRate;
     return entry;
 }

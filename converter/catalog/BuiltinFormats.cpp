@@ -1,5 +1,6 @@
 #include "BuiltinFormats.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "BuiltinCodecs.h"
@@ -164,12 +165,10 @@ const wchar_t* BuiltinFormatId(BuiltinGroup group, int index)
 
 std::unique_ptr<CMediaFormatInfo> BuildMediaFormatEntry(const wchar_t* id, const wchar_t* displayName)
 {
-    const FormatEntry* e = nullptr;
-    for (const FormatEntry& entry : kFormats) {
-        if (id && CString(entry.id).Compare(id) == 0)
-            e = &entry;
-    }
-    if (!e)
+    const FormatEntry* e = std::find_if(std::begin(kFormats), std::end(kFormats), [id](const FormatEntry& entry) {
+        return id && CString(entry.id).Compare(id) == 0;
+    });
+    if (e == std::end(kFormats))
         return nullptr;
     auto format = std::make_unique<CMediaFormatInfo>();
     format->m_category = e->group == BUILTIN_VIDEO_GROUP ? MEDIA_CATEGORY_VIDEO : MEDIA_CATEGORY_DEVICE;

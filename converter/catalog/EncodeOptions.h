@@ -25,12 +25,12 @@ struct CEncodeOptions {
     int32_t m_bufferSize = 0;
     CString m_input;
     CString m_input2;
-    int32_t m_startTime = 0;    // ms
-    int32_t m_duration = 0;     // ms
-    int64_t m_sizeLimit = 0;    // bytes
+    int32_t m_startTime = 0;  // ms
+    int32_t m_duration = 0;  // ms
+    int64_t m_sizeLimit = 0;  // bytes
     int32_t m_inputRateNum = 0, m_inputRateDen = 0;
     CString m_output;
-    CString m_format;       // muxer name
+    CString m_format;  // muxer name
     CString m_target;
     int32_t m_map1Input = -1, m_map1Stream = -1;
     int32_t m_map2Input = -1, m_map2Stream = -1;
@@ -46,7 +46,7 @@ struct CEncodeOptions {
     int32_t m_videoBitRate = 0;
     int32_t m_frameCount = 0;
     int32_t m_cropX = 0, m_cropY = 0, m_cropWidth = 0, m_cropHeight = 0;
-    int32_t m_rotation = 0;            // 0, 90, 180 or 270
+    int32_t m_rotation = 0;  // 0, 90, 180 or 270
     int32_t m_hflip = 0, m_vflip = 0, m_grey = 0, m_negate = 0;
 
     uint32_t m_audioFlags = 0;
@@ -56,9 +56,9 @@ struct CEncodeOptions {
     int32_t m_channels = 0;
     int32_t m_sampleRate = 0;
     int32_t m_audioBitRate = 0;
-    int32_t m_volume = 256;              // 256 = unchanged
-    int32_t m_input2Offset = 0;        // ms
-    int32_t m_volumePercent = 100;       // 100 = unchanged
+    int32_t m_volume = 256;  // 256 = unchanged
+    int32_t m_input2Offset = 0;  // ms
+    int32_t m_volumePercent = 100;  // 100 = unchanged
 
     CString m_extraOptions;
 };

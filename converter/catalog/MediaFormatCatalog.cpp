@@ -18,14 +18,14 @@ int CMediaFormatCatalog::LoadFile()
     const int result = m_path.IsEmpty() ? -1 : CMediaFormatsXml::Read(m_path, *this);
     if (result == 0)
         return 0;
-    // Whatever the user had in a file we cannot take stays available beside the rewritten one.
-    if (!m_path.IsEmpty() && CatalogFiles::Exists(m_path))
-        CatalogFiles::Copy(m_path, BackupPath(m_path));
     for (const auto& group : m_groups) {
         for (const auto& format : group->m_formats)
             format->Reset();
     }
-    m_modified = 1;
+    // Whatever the user had in a file we cannot take stays available beside the rewritten one;
+    // when no copy can be made the file is not rewritten unasked.
+    const bool rejected = !m_path.IsEmpty() && CatalogFiles::Exists(m_path);
+    m_modified = !rejected || CatalogFiles::Copy(m_path, BackupPath(m_path)) == 0 ? 1 : 0;
     return 0;
 }
 

@@ -30,7 +30,8 @@ public:
     virtual int Build() = 0;
 
     // The file's presets, or the built-in ones (marking the catalogue modified). A file that
-    // exists but is rejected is first kept beside it as a backup. Returns 0.
+    // exists but is rejected is first kept beside it as a backup; without a backup it is not
+    // marked for rewriting. Returns 0.
     int LoadFile();
     // Writes the file when the catalogue has groups, a path and changes: 0 written, -1 failed,
     // 1 nothing to write. The modified flag is left as it is.

@@ -199,6 +199,18 @@ TEST_F(MediaFormatsFile, RejectedFilesFallBackToTheBuiltins)
     EXPECT_EQ(catalog.m_groups[0]->m_name, CString(L"Clips"));
 }
 
+TEST_F(MediaFormatsFile, WithoutBackupARejectedFileIsNotOverwritten)
+{
+    WriteTextFile(m_folder.Path("MediaFormats.xml"), "<MediaFormats Version=\"9\"/>");
+    std::filesystem::create_directory(m_folder.Path("MediaFormats.xml.bak"));
+    CAppFormatCatalog catalog;
+    ASSERT_EQ(catalog.Load(m_path), 0);
+    EXPECT_EQ(catalog.FindFormat(L"MC_mp4")->m_presets.size(), 15u);
+    EXPECT_EQ(catalog.m_modified, 0);
+    EXPECT_EQ(catalog.Save(), 1);
+    EXPECT_EQ(ReadTextFile(m_folder.Path("MediaFormats.xml")), "<MediaFormats Version=\"9\"/>");
+}
+
 TEST_F(MediaFormatsFile, MissingFileMakesNoBackup)
 {
     CAppFormatCatalog catalog;
