@@ -1,0 +1,239 @@
+#pragma once
+// The raster image every part of the programs holds: a packed device-independent bitmap
+// (header, palette, bottom-up rows) with an info block, optional alpha and selection planes
+// and an owned array of frame images. The codec classes derive from it.
+#include "CrBitmapTypes.h"
+#include "CrGeometry.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class CrFile;
+class CrImage;
+
+// Format ids.
+enum : uint32_t {
+    CRIMAGE_FORMAT_UNKNOWN = 0,
+    CRIMAGE_FORMAT_BMP = 1,
+    CRIMAGE_FORMAT_GIF = 2,
+    CRIMAGE_FORMAT_JPG = 3,
+    CRIMAGE_FORMAT_PNG = 4,
+    CRIMAGE_FORMAT_ICO = 5,
+};
+constexpr int CRIMAGE_FORMAT_SLOTS = 6;
+// Largest pixel block an image may have, in bytes.
+constexpr double CRIMAGE_MAX_MEMORY = 268435456.0;
+
+// Facts about an image besides its pixels; copied and moved as a whole.
+struct CrImageInfo {
+    uint32_t rowBytes;       // width × bpp rounded up to 32 bits, in bytes
+    uint8_t* pFirstRow;      // stored row 0, the bottom row of the picture
+    CrImage* pGhostSource;   // the image whose buffers a ghost shares; null for an owner
+    CrImage* pParent;
+    uint32_t formatId;
+    char lastError[256];
+    uint32_t progress;       // per cent, for long operations
+    int32_t escape;          // -1 asks decoders for the size only; above 0 stops them
+    int32_t transIndex;      // -1 none
+    CrRgbQuad transColor;
+    float jpegQuality;
+    uint8_t jpegScale;
+    int32_t requestedFrame;
+    int32_t frameCount;
+    uint32_t frameDelay;     // 1/100 s
+    int32_t xDpi;
+    int32_t yDpi;
+    CrRectL selectionBox;
+    uint8_t alphaMax;
+    bool alphaPalette;       // palette entries carry alpha in their fourth byte
+    bool enabled;            // a disabled image is not drawn
+    int32_t xOffset;
+    int32_t yOffset;
+    uint32_t codecOptions[CRIMAGE_FORMAT_SLOTS];
+    CrRgbQuad nearestColor;  // the nearest-colour cache
+    uint8_t nearestIndex;
+    bool nearestValid;
+    int32_t layerCount;
+    uint32_t flags;
+    uint8_t disposal;        // GIF disposal method 0-7
+    bool retrieveAllFrames;
+    bool littleEndianHost;
+};
+
+class CrImage {
+public:
+    // ---- Life cycle ----
+    explicit CrImage(uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+    CrImage(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+    CrImage(const CrImage& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
+    CrImage& operator=(const CrImage& src);
+    virtual ~CrImage();
+
+    bool Destroy();
+    bool DestroyFrames();
+    // Pointer to the new pixel block (header, palette, zeroed pixels) or null with the reason
+    // in the last error. bpp becomes 1, 4, 8 or 24.
+    uint8_t* Create(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+    // A ghost source makes this image a ghost of it; otherwise a deep copy. False when this
+    // image has no pixel data afterwards.
+    bool Copy(const CrImage& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
+    // Takes the info block of `src`, only while this image has no pixel data.
+    void CopyInfo(const CrImage& src);
+    // Takes over everything of `src`, which is left empty; frames only with `transferFrames`.
+    bool Transfer(CrImage& src, bool transferFrames = true);
+    // Shares the buffers of `src` without owning them.
+    void Ghost(const CrImage& src);
+    void Clear(uint8_t value = 0);
+
+    // ---- Access ----
+    uint8_t* GetBits(uint32_t row = 0) const;
+    uint32_t GetSize() const;
+    uint8_t* GetDIB() const { return m_pDib; }
+    bool IsValid() const { return m_pDib != nullptr; }
+    bool IsGhost() const { return m_info.pGhostSource != nullptr; }
+    bool IsInside(int32_t x, int32_t y) const;
+    int32_t GetWidth() const { return m_head.biWidth; }
+    int32_t GetHeight() const { return m_head.biHeight; }
+    uint32_t GetBpp() const { return m_head.biBitCount; }
+    uint32_t GetRowBytes() const { return m_info.rowBytes; }
+    uint32_t GetNumColors() const { return m_head.biClrUsed; }
+    uint32_t GetType() const { return m_info.formatId; }
+    bool SetType(uint32_t formatId);
+    static uint32_t GetOptionSlot(uint32_t formatId);
+    uint32_t GetCodecOption(uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN) const;
+    bool SetCodecOption(uint32_t option, uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+    int32_t GetTransIndex() const { return m_info.transIndex; }
+    void SetTransIndex(int32_t index);
+    bool IsTransparent() const { return m_info.transIndex >= 0; }
+    CrRgbQuad GetTransColor() const;
+    void SetTransColor(CrRgbQuad color);
+    bool IsIndexed() const { return m_head.biClrUsed != 0; }
+    int32_t GetXDPI() const { return m_info.xDpi; }
+    int32_t GetYDPI() const { return m_info.yDpi; }
+    void SetXDPI(int32_t dpi);
+    void SetYDPI(int32_t dpi);
+    uint32_t GetFrameDelay() const { return m_info.frameDelay; }
+    void SetFrameDelay(uint32_t delay) { m_info.frameDelay = delay; }
+    void GetOffset(int32_t* x, int32_t* y) const;
+    void SetOffset(int32_t x, int32_t y);
+    int32_t GetJpegQuality() const;
+    uint8_t GetJpegScale() const { return m_info.jpegScale; }
+    // The escape value may be set from another thread while a decoder runs.
+    int32_t GetEscape() const;
+    void SetEscape(int32_t escape);
+    uint32_t GetProgress() const;
+    int32_t GetNumFrames() const { return m_info.frameCount; }
+    uint8_t GetDisposalMethod() const { return m_info.disposal; }
+    void SetDisposalMethod(uint8_t method) { m_info.disposal = method; }
+    bool GetRetrieveAllFrames() const { return m_info.retrieveAllFrames; }
+    void SetRetrieveAllFrames(bool all) { m_info.retrieveAllFrames = all; }
+    CrImage* GetFrame(int32_t n) const;
+    const char* GetLastError() const { return m_info.lastError; }
+#ifdef _WIN32
+    // A movable global memory block (HGLOBAL) with header, palette and pixels, for the clipboard.
+    void* CopyToHandle() const;
+#endif
+
+    // ---- Palette ----
+    uint32_t GetPaletteSize() const { return m_head.biClrUsed * 4; }
+    CrRgbQuad* GetPalette() const;
+    CrRgbQuad GetPaletteColor(uint32_t index) const;
+    bool GetPaletteColor(uint32_t index, uint8_t* r, uint8_t* g, uint8_t* b) const;
+    void SetPaletteColor(uint32_t index, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha = 0);
+    void SetPaletteColor(uint32_t index, CrRgbQuad color);
+    void SetPalette(const CrRgbQuad* entries, uint32_t n = 256);
+    void SetPalette(uint32_t n, const uint8_t* red, const uint8_t* green = nullptr, const uint8_t* blue = nullptr);
+    void SetPalette(const CrRgbColor* rgb, uint32_t n = 256);
+    void SetGrayPalette();
+    bool IsGrayScale() const;
+    void SwapIndex(uint8_t a, uint8_t b);
+    uint32_t GetClrImportant() const { return m_head.biClrImportant; }
+    void SetClrImportant(uint32_t n);
+
+    // ---- Pixels (x from the left, y from the bottom) ----
+    uint8_t GetPixelIndex(int32_t x, int32_t y) const;
+    uint8_t GetPixelIndexUnchecked(int32_t x, int32_t y) const;
+    void SetPixelIndex(int32_t x, int32_t y, uint8_t index);
+    void SetPixelIndexUnchecked(int32_t x, int32_t y, uint8_t index);
+    CrRgbQuad GetPixelColor(int32_t x, int32_t y, bool getAlpha = true) const;
+    CrRgbQuad GetPixelColorUnchecked(int32_t x, int32_t y, bool getAlpha = true) const;
+    void SetPixelColor(int32_t x, int32_t y, CrRgbQuad color, bool setAlpha = false);
+    // `colorRef` in red-low order (0x00BBGGRR).
+    void SetPixelColor(int32_t x, int32_t y, uint32_t colorRef);
+    void SetPixelColorUnchecked(int32_t x, int32_t y, CrRgbQuad color, bool setAlpha = false);
+    uint8_t GetNearestIndex(CrRgbQuad color);
+    static CrRgbQuad RGBtoRGBQUAD(uint32_t colorRef);
+    void RGBtoBGR(uint8_t* buffer, int32_t length) const;
+    uint8_t* GetPixelPointer(int32_t x, int32_t y) const;
+    // Fills this 24-bit image from 16- or 32-bit pixels laid out by the given masks.
+    bool BitFieldsToRGB(const uint8_t* src, uint32_t redMask, uint32_t greenMask, uint32_t blueMask, uint32_t bpp);
+
+    // ---- Alpha plane ----
+    bool AlphaIsValid() const { return m_pAlpha != nullptr; }
+    bool AlphaCreate();
+    void AlphaDelete();
+    void AlphaSet(uint8_t level);
+    void AlphaSet(int32_t x, int32_t y, uint8_t level);
+    bool AlphaSet(const CrImage& gray);
+    bool AlphaCopy(const CrImage& src);
+    void AlphaInvert();
+    uint8_t AlphaGet(int32_t x, int32_t y) const;
+    uint8_t* AlphaGetPointer(int32_t x = 0, int32_t y = 0) const;
+    uint8_t AlphaGetUnchecked(int32_t x, int32_t y) const;
+    uint8_t GetAlphaMax() const { return m_info.alphaMax; }
+    void SetAlphaMax(uint8_t max) { m_info.alphaMax = max; }
+    bool AlphaPaletteIsValid() const;
+    bool AlphaFlip();
+    bool AlphaMirror();
+    bool AlphaSplit(CrImage* dest);
+
+    // ---- Selection mask ----
+    bool SelectionIsValid() const { return m_pSelection != nullptr; }
+    bool SelectionCreate();
+    void SelectionDelete();
+    bool SelectionIsInside(int32_t x, int32_t y) const;
+    bool SelectionCopy(const CrImage& src);
+    void SelectionSet(int32_t x, int32_t y, uint8_t level);
+    uint8_t SelectionGetUnchecked(int32_t x, int32_t y) const;
+    uint8_t* SelectionGetPointer(int32_t x = 0, int32_t y = 0) const;
+    CrRectL GetSelectionBox() const { return m_info.selectionBox; }
+    void SetSelectionBox(const CrRectL& box) { m_info.selectionBox = box; }
+    bool SelectionFlip();
+    bool SelectionMirror();
+
+    // ---- Whole-image operations ----
+    bool IncreaseBpp(uint32_t bpp);
+
+    // ---- Codec dispatch (load, save, decode, encode by format id) ----
+    // Declared and built with the codecs.
+
+protected:
+    // Byte order of 16- and 32-bit values read from files (little-endian on disk).
+    uint16_t FileToHost16(uint16_t value) const;
+    uint32_t FileToHost32(uint32_t value) const;
+    void FileToHost(CrBitmapInfoHeader* header) const;
+
+    void SetLastError(const char* text);
+    // Frame array for decoders: `count` empty entries (old frames deleted), and storing an
+    // owned frame (the old one at that place deleted).
+    bool AllocFrames(int32_t count);
+    bool PutFrame(int32_t index, CrImage* frame);
+
+    uint8_t* m_pDib;             // header copy, palette and pixel rows in one block
+    CrBitmapInfoHeader m_head;
+    CrImageInfo m_info;
+    uint8_t* m_pSelection;       // width × height bytes, rows bottom-up
+    uint8_t* m_pAlpha;           // width × height bytes, rows bottom-up
+    CrImage** m_ppLayers;
+    CrImage** m_ppFrames;
+
+private:
+    void StartUp(uint32_t formatId);
+    void AssignInfo(const CrImageInfo& src);
+    void SyncHeader();
+    void SetProgress(uint32_t percent);
+    size_t PlaneSize() const;
+    void TakeFrames(CrImage& src);
+
+    int32_t m_frameSlots;        // entries of m_ppFrames, whatever the info block's count says
+};
