@@ -1,0 +1,16 @@
+#pragma once
+// The whole framework layer in one include.
+#include "CCmdTarget.h"
+#include "CDC.h"
+#include "CDialog.h"
+#include "CFileFind.h"
+#include "CFrameWnd.h"
+#include "CImageList.h"
+#include "CMenu.h"
+#include "CSync.h"
+#include "CWinApp.h"
+#include "CWinThread.h"
+#include "CWnd.h"
+#include "Collections.h"
+#include "Controls.h"
+#include "FwTypes.h"

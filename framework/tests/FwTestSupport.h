@@ -1,0 +1,16 @@
+#pragma once
+// Helpers of the framework's window tests: a message pump with a deadline.
+#include <functional>
+#include <ostream>
+
+#include "Fw.h"
+
+// Dispatches this thread's messages until `done` answers true (then true) or `timeoutMs` has
+// passed (then false). A WM_QUIT ends the pump too and is reported through `quit`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000, bool* quit = nullptr);
+
+// The application object of the test program (registry key of its own).
+CWinApp& TestApp();
+
+// Readable CString values in test failures.
+inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }
