@@ -1,0 +1,18 @@
+#pragma once
+// LZW code-stream decoding of one GIF image, from its joined data sub-blocks into palette indices.
+#include <cstddef>
+#include <cstdint>
+
+// Bytes the output and the input buffers must have beyond their sizes: copies run in whole words.
+constexpr size_t kGifLzwSlack = 16;
+
+struct GifLzwResult
+{
+    size_t pixels = 0;   // indices written, in stream order
+    int badCodes = 0;    // codes beyond the table, repaired
+    bool ended = false;  // the end code was met (not the end of the data or of the output)
+};
+
+// data: the image's code bytes (sub-block length bytes removed), followed by kGifLzwSlack readable bytes.
+// out: room for capacity indices plus kGifLzwSlack bytes. A minimum code size outside 2..8 decodes nothing.
+GifLzwResult GifLzwDecode(const uint8_t* data, size_t size, int minCodeSize, uint8_t* out, size_t capacity);
