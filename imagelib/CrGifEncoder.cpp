@@ -179,7 +179,7 @@ class RunLengthStream {
 public:
     RunLengthStream(CodeSink& sink, uint32_t minCodeSize)
         : m_sink(sink), m_clear(1u << minCodeSize), m_base(m_clear + 2), m_maxCodes(4093 - m_clear),
-          m_plainClear(minCodeSize + 1 > 3 ? m_clear - 2 : 9), m_initBits(minCodeSize + 1)
+          m_plainClear(minCodeSize + 1 > 3 ? m_clear - 2 : 9), m_initBits(minCodeSize + 1), m_bits(m_initBits)
     {
     }
 
@@ -287,7 +287,7 @@ private:
     const uint32_t m_maxCodes;   // codes between clears while runs are known
     const uint32_t m_plainClear; // codes between clears otherwise
     const uint32_t m_initBits;
-    uint32_t m_bits = 0;
+    uint32_t m_bits;
     uint32_t m_count = 0;        // codes since the last clear
     uint32_t m_bumpAt = 0;       // code count at which the decoder widens its codes
     size_t m_knownRun = 0;       // longest run of m_knownPixel the decoder has a code for

@@ -170,7 +170,9 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
             break;
         }
         if (!last) {
-            uint8_t background = frame.hasControl ? frame.transByte : stream.globalColors ? stream.background : 0;
+            // The screen starts transparent when the first frame has transparency, else in the
+            // background colour of the header.
+            uint8_t background = stream.background < palette.colors ? stream.background : 0;
             if (!canvas.Start(width, height, palette, background, frame.TransIndex(), tiles))
                 break;
         }
