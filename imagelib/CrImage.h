@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 class CrFile;
 class CrImage;
@@ -205,7 +206,21 @@ public:
     bool IncreaseBpp(uint32_t bpp);
 
     // ---- Codec dispatch (load, save, decode, encode by format id) ----
-    // Declared and built with the codecs.
+    // Format id 0 decodes by trying every codec. The encoded buffer is the caller's to free().
+    bool Decode(CrFile* file, uint32_t formatId);
+    bool Decode(FILE* stream, uint32_t formatId);
+    bool Decode(uint8_t* buffer, uint32_t size, uint32_t formatId);
+    bool Load(const wchar_t* path, uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+#ifdef _WIN32
+    // An HRSRC of the HMODULE `module`.
+    bool LoadResource(void* resource, uint32_t formatId, void* module = nullptr);
+#endif
+    bool Encode(CrFile* file, uint32_t formatId);
+    bool Encode(FILE* stream, uint32_t formatId);
+    bool Encode(uint8_t** buffer, int32_t* size, uint32_t formatId);
+    bool Save(const wchar_t* path, uint32_t formatId);
+    // True (with the reason in the last error) when there is no file or no pixel data to encode.
+    bool CheckEncodeArgs(CrFile* file);
 
 protected:
     // Byte order of 16- and 32-bit values read from files (little-endian on disk).
@@ -228,6 +243,10 @@ protected:
     CrImage** m_ppFrames;
 
 private:
+    // 1 decoded or encoded, 0 the codec failed, -1 no such codec in this build.
+    int DecodeAs(uint32_t formatId, CrFile* file, int32_t start);
+    int EncodeAs(uint32_t formatId, CrFile* file);
+
     void StartUp(uint32_t formatId);
     void AssignInfo(const CrImageInfo& src);
     void SyncHeader();

@@ -80,8 +80,9 @@ void CrImageGIF::GetComment(char* buffer) const
 {
     if (!buffer)
         return;
-    std::strncpy(buffer, m_comment, 255);
-    buffer[255] = 0;
+    size_t n = strnlen(m_comment, 255);
+    std::memcpy(buffer, m_comment, n);
+    buffer[n] = 0;
 }
 
 bool CrImageGIF::Decode(CrFile* file)

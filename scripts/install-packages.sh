@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config ca-certificates xz-utils
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32 xvfb xauth
-  libjpeg-dev libpng-dev zlib1g-dev libpugixml-dev libgtest-dev googletest libstb-dev
+  libjpeg-dev libpng-dev zlib1g-dev libpugixml-dev libgtest-dev googletest libstb-dev libgif-dev
   ffmpeg
 )
 missing=()

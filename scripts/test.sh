@@ -29,4 +29,8 @@ for dir in build build-asan build-win; do
   echo "== tests: $dir"
   ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=1
 done
+
+# Benchmarks: a short run for the figures, not gating.
+echo "== benchmark: GIF decoding (quick)"
+build/bench/gif_decode_bench --quick || echo "gif_decode_bench did not finish"
 exit $status
