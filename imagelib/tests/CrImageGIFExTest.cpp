@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 using namespace giftest;
 
@@ -25,6 +26,7 @@ public:
     int stopAtDecoded = -1; // the call (0-based) to answer stopValue
     int stopValue = 0;
     bool escapeAtDecoded = false;
+    bool escapeFromThread = false;
 
     int OnFramesFound(CrImageGIF* gif, GifLoadInfo* info) override
     {
@@ -36,6 +38,8 @@ public:
         calls.push_back({'D', *info, gif->GetFrame(info->frameIndex) != nullptr});
         if (escapeAtDecoded)
             gif->SetEscape(1);
+        if (escapeFromThread)
+            std::thread([gif] { gif->SetEscape(1); }).join();
         int n = 0;
         for (const Call& c : calls)
             n += c.kind == 'D';
@@ -131,6 +135,16 @@ TEST(GifLoadFrames, EscapeEndsTheLoadWithoutTheLastReport)
     CrImageGIFEx gif;
     Recorder rec;
     rec.escapeAtDecoded = true;
+    EXPECT_EQ(Load(gif, bytes, rec), 0);
+    EXPECT_EQ(rec.Kinds(), "FD");
+}
+
+TEST(GifLoadFrames, EscapeMayComeFromAnotherThread)
+{
+    std::vector<uint8_t> bytes = ThreeFrames();
+    CrImageGIFEx gif;
+    Recorder rec;
+    rec.escapeFromThread = true;
     EXPECT_EQ(Load(gif, bytes, rec), 0);
     EXPECT_EQ(rec.Kinds(), "FD");
 }
