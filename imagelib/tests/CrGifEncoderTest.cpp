@@ -89,6 +89,14 @@ std::unique_ptr<CrImageGIF> DecodeGif(std::vector<uint8_t>& bytes, bool all = fa
     return gif;
 }
 
+std::vector<uint8_t> EncodeAnimation(CrImageGIF& gif, CrImage** frames, int32_t count, bool localPalette, bool localDisposal)
+{
+    CrMemFile file;
+    file.Open();
+    EXPECT_TRUE(gif.Encode(&file, frames, count, localPalette, localDisposal)) << gif.GetLastError();
+    return Bytes(file);
+}
+
 size_t Find(const std::vector<uint8_t>& bytes, const std::string& what)
 {
     auto it = std::search(bytes.begin(), bytes.end(), what.begin(), what.end());
@@ -183,10 +191,7 @@ TEST(GifEncode, LoopBlockCarriesRepeatsAfterTheFirstPlay)
         CrImage* frames[] = {&a, &b};
         CrImageGIF gif;
         gif.SetLoops(c.loops);
-        CrMemFile file;
-        file.Open();
-        ASSERT_TRUE(gif.Encode(&file, frames, 2));
-        std::vector<uint8_t> bytes = Bytes(file);
+        std::vector<uint8_t> bytes = EncodeAnimation(gif, frames, 2, false, false);
         size_t at = Find(bytes, "NETSCAPE2.0");
         if (c.value < 0) {
             EXPECT_EQ(at, std::string::npos);
@@ -208,10 +213,7 @@ TEST(GifEncode, AnimationKeepsEachFramesColours)
     b.SetFrameDelay(7);
     CrImage* frames[] = {&a, &b, &c};
     CrImageGIF gif;
-    CrMemFile file;
-    file.Open();
-    ASSERT_TRUE(gif.Encode(&file, frames, 3, false, true));
-    std::vector<uint8_t> bytes = Bytes(file);
+    std::vector<uint8_t> bytes = EncodeAnimation(gif, frames, 3, false, true);
     auto back = DecodeGif(bytes, true);
     ASSERT_EQ(back->GetNumFrames(), 3);
     for (int i = 0; i < 3; ++i)
@@ -344,10 +346,7 @@ TEST(GifEncode, FrameArrayOfADecodedAnimationIsWrittenAsAnAnimation)
     b.SetFrameDelay(3);
     CrImage* frames[] = {&a, &b};
     CrImageGIF writer;
-    CrMemFile file;
-    file.Open();
-    ASSERT_TRUE(writer.Encode(&file, frames, 2, true, true));
-    std::vector<uint8_t> bytes = Bytes(file);
+    std::vector<uint8_t> bytes = EncodeAnimation(writer, frames, 2, true, true);
     auto decoded = DecodeGif(bytes, true);
     ASSERT_EQ(decoded->GetNumFrames(), 2);
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 using namespace giftest;
 
@@ -20,6 +21,16 @@ bool DecodeInto(CrImageGIF& gif, std::vector<uint8_t>& bytes)
 {
     CrMemFile file(bytes.data(), uint32_t(bytes.size()));
     return gif.Decode(&file);
+}
+
+// Every frame; null when the stream does not decode.
+std::unique_ptr<CrImageGIF> DecodeAll(std::vector<uint8_t>& bytes)
+{
+    auto gif = std::make_unique<CrImageGIF>();
+    gif->SetRetrieveAllFrames(true);
+    if (!DecodeInto(*gif, bytes))
+        gif.reset();
+    return gif;
 }
 
 std::vector<uint8_t> Fill(int w, int h, uint8_t v) { return std::vector<uint8_t>(size_t(w * h), v); }
@@ -129,9 +140,9 @@ TEST(GifDecode, FramesOutsideTheScreenAreClippedAndCounted)
         .Image(Spec(65535, 65534, 10, 10, Fill(10, 10, 2))) // beyond 16 bits
         .Image(Spec(0, 0, 1, 1, {3}))
         .Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     ASSERT_EQ(gif.GetNumFrames(), 4);
     const CrImage* f1 = gif.GetFrame(1);
     ASSERT_NE(f1, nullptr);
@@ -172,9 +183,9 @@ TEST(GifDecode, EmptySubBlockEndsTheCodeStream)
     auto first = c.SubBlocks(); // one sub-block with one pixel, then the terminator
     g.Raw(first);
     g.Image(Spec(1, 0, 1, 1, {2})).Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     ASSERT_EQ(gif.GetNumFrames(), 2);
     EXPECT_TRUE(At(*gif.GetFrame(0), 0, 0) == table[1]);
     EXPECT_TRUE(At(*gif.GetFrame(0), 1, 0) == table[3]); // undecoded: the screen shows through
@@ -208,9 +219,9 @@ TEST(GifDecode, RetrieveAllStoresEveryComposedFrame)
     for (int i = 0; i < 3; ++i)
         g.Control(1, uint16_t(5 * (i + 1))).Image(Spec(i, 0, 1, 1, {uint8_t(i + 1)}));
     g.Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     ASSERT_EQ(gif.GetNumFrames(), 3);
     for (int i = 0; i < 3; ++i) {
         const CrImage* f = gif.GetFrame(i);
@@ -237,9 +248,9 @@ TEST(GifDecode, RestoreToBackgroundClearsOnlyThePreviousRectangle)
         .Control(1)
         .Image(Spec(3, 0, 1, 1, {3}))
         .Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     const CrImage* f = gif.GetFrame(2);
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(At(*f, 0, 0) == table[1]);
@@ -261,9 +272,9 @@ TEST(GifDecode, RestoreToPreviousBringsBackThePictureBeforeThatFrame)
         .Image(Spec(0, 0, 2, 1, {3, 3}))
         .Image(Spec(2, 0, 1, 1, {0}))
         .Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     const CrImage* f2 = gif.GetFrame(2);
     const CrImage* f3 = gif.GetFrame(3);
     ASSERT_TRUE(f2 && f3);
@@ -283,9 +294,9 @@ TEST(GifDecode, GraphicControlBelongsToTheNextImageOnly)
         .Image(Spec(0, 0, 2, 1, {2, 2}))
         .Image(Spec(0, 0, 2, 1, {1, 3})) // no control: opaque, no delay, no disposal
         .Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     const CrImage* f1 = gif.GetFrame(1);
     ASSERT_NE(f1, nullptr);
     EXPECT_EQ(f1->GetFrameDelay(), 0u);
@@ -344,9 +355,9 @@ TEST(GifDecode, FramesWithTheirOwnColoursComposeInTrueColour)
         .Image(s)
         .Image(Spec(2, 0, 1, 1, {0}))
         .Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     EXPECT_EQ(gif.GetFrame(0)->GetBpp(), 4u);
     const CrImage* f1 = gif.GetFrame(1);
     const CrImage* f2 = gif.GetFrame(2);
@@ -416,9 +427,9 @@ TEST(GifDecode, StrayBytesAreSkippedUpToTheNextZero)
     g.Header(2, 1, table).Image(Spec(0, 0, 2, 1, {1, 1}));
     g.Raw({0x55, 0x2C, 0x21, 0x3B, 0x00}); // junk up to and including a zero byte
     g.Image(Spec(1, 0, 1, 1, {3})).Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     ASSERT_EQ(gif.GetNumFrames(), 2);
     EXPECT_TRUE(At(gif, 1, 0) == table[3]);
 }
@@ -449,9 +460,9 @@ TEST(GifDecode, TilesWithoutGlobalTableMakeOneTrueColourPicture)
     c.minCodeSize = 2;
     GifBytes g;
     g.Header(3, 2).Image(a).Image(b).Image(c).Trailer();
-    CrImageGIF gif;
-    gif.SetRetrieveAllFrames(true);
-    ASSERT_TRUE(DecodeInto(gif, g.b));
+    auto decoded = DecodeAll(g.b);
+    ASSERT_TRUE(decoded);
+    CrImageGIF& gif = *decoded;
     EXPECT_EQ(gif.GetBpp(), 24u);
     EXPECT_EQ(gif.GetNumFrames(), 1);
     ASSERT_NE(gif.GetFrame(0), nullptr);
