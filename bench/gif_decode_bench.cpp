@@ -286,7 +286,7 @@ int main(int argc, char** argv)
     inputs.push_back(Screencast());
     AddFolder(std::string(SUITE_SOURCE_DIR) + "/../shared/bench-data", inputs);
     for (const std::string& path : extra) {
-        Input in{path, {}};
+        Input in{path.substr(path.find_last_of('/') + 1), {}};
         if (ReadFile(path, in.bytes))
             inputs.push_back(in);
     }
