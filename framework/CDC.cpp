@@ -1,9 +1,7 @@
 #include "CDC.h"
 
-#include <map>
-#include <memory>
-
 #include "CWinApp.h"
+#include "FwTempMap.h"
 
 namespace {
 
@@ -11,8 +9,6 @@ class CTempDC : public CDC {
 public:
     ~CTempDC() override { m_hDC = m_hAttribDC = nullptr; }
 };
-
-thread_local std::map<HDC, std::unique_ptr<CDC>> t_tempDCs;
 
 } // namespace
 
@@ -81,15 +77,14 @@ CDC* CDC::FromHandle(HDC dc)
 {
     if (!dc)
         return nullptr;
-    auto& temp = t_tempDCs[dc];
-    if (!temp) {
-        temp.reset(new CTempDC);
-        temp->m_hDC = temp->m_hAttribDC = dc;
-    }
-    return temp.get();
+    return FwTempObject<CDC>(dc, [](HDC h) -> CDC* {
+        auto* temp = new CTempDC;
+        temp->m_hDC = temp->m_hAttribDC = h;
+        return temp;
+    });
 }
 
-void CDC::DeleteTempMap() { t_tempDCs.clear(); }
+void CDC::DeleteTempMap() { FwTempObjects<CDC, HDC>().clear(); }
 
 BOOL CDC::Attach(HDC dc)
 {
@@ -104,7 +99,7 @@ HDC CDC::Detach()
     HDC dc = m_hDC;
     m_hDC = m_hAttribDC = nullptr;
     // May delete this very object when it is the temporary wrapper of the handle.
-    t_tempDCs.erase(dc);
+    FwTempObjects<CDC, HDC>().erase(dc);
     return dc;
 }
 

@@ -1,6 +1,7 @@
 #include "CDialog.h"
 
 #include <cwchar>
+#include <limits>
 
 #include "CWinApp.h"
 
@@ -60,38 +61,35 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         ::SetWindowTextW(hwnd, value);
 }
 
-void DDX_Text(CDataExchange* dx, int id, int& value)
+namespace {
+
+// A number typed into a control: written with `format`, read back within the type's range.
+template <class T>
+void ExchangeNumber(CDataExchange* dx, int id, T& value, const wchar_t* format, const wchar_t* message)
 {
     HWND hwnd = dx->PrepareCtrl(id);
     if (!hwnd)
         return;
     if (!dx->m_bSaveAndValidate) {
         CString text;
-        text.Format(L"%d", value);
+        text.Format(format, value);
         ::SetWindowTextW(hwnd, text);
         return;
     }
     long long parsed = 0;
-    if (!ParseInt(CWnd::FromHandle(hwnd)->GetWindowText(), parsed) || parsed < INT_MIN || parsed > INT_MAX)
-        dx->Fail(L"Please enter an integer.");
-    value = static_cast<int>(parsed);
+    if (!ParseInt(CWnd::FromHandle(hwnd)->GetWindowText(), parsed) || parsed < std::numeric_limits<T>::min() ||
+        parsed > static_cast<long long>(std::numeric_limits<T>::max()))
+        dx->Fail(message);
+    value = static_cast<T>(parsed);
 }
+
+} // namespace
+
+void DDX_Text(CDataExchange* dx, int id, int& value) { ExchangeNumber(dx, id, value, L"%d", L"Please enter an integer."); }
 
 void DDX_Text(CDataExchange* dx, int id, UINT& value)
 {
-    HWND hwnd = dx->PrepareCtrl(id);
-    if (!hwnd)
-        return;
-    if (!dx->m_bSaveAndValidate) {
-        CString text;
-        text.Format(L"%u", value);
-        ::SetWindowTextW(hwnd, text);
-        return;
-    }
-    long long parsed = 0;
-    if (!ParseInt(CWnd::FromHandle(hwnd)->GetWindowText(), parsed) || parsed < 0 || parsed > UINT_MAX)
-        dx->Fail(L"Please enter a positive integer.");
-    value = static_cast<UINT>(parsed);
+    ExchangeNumber(dx, id, value, L"%u", L"Please enter a positive integer.");
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value)

@@ -1,10 +1,8 @@
 #include "CMenu.h"
 
-#include <map>
-#include <memory>
-
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "FwTempMap.h"
 
 namespace {
 
@@ -13,23 +11,20 @@ public:
     ~CTempMenu() override { m_hMenu = nullptr; }
 };
 
-thread_local std::map<HMENU, std::unique_ptr<CMenu>> t_tempMenus;
-
 } // namespace
 
 CMenu* CMenu::FromHandle(HMENU menu)
 {
     if (!menu)
         return nullptr;
-    auto& temp = t_tempMenus[menu];
-    if (!temp) {
-        temp.reset(new CTempMenu);
-        temp->m_hMenu = menu;
-    }
-    return temp.get();
+    return FwTempObject<CMenu>(menu, [](HMENU h) -> CMenu* {
+        auto* temp = new CTempMenu;
+        temp->m_hMenu = h;
+        return temp;
+    });
 }
 
-void CMenu::DeleteTempMap() { t_tempMenus.clear(); }
+void CMenu::DeleteTempMap() { FwTempObjects<CMenu, HMENU>().clear(); }
 
 BOOL CMenu::Attach(HMENU menu)
 {

@@ -9,6 +9,7 @@
 
 #include "CDC.h"
 #include "CFrameWnd.h"
+#include "FwTempMap.h"
 #include "CMenu.h"
 #include "CWinApp.h"
 
@@ -21,7 +22,6 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
     return map;
 }
 
-thread_local std::map<HWND, std::unique_ptr<CWnd>> t_tempWindows;
 thread_local CWnd* t_creating = nullptr;
 thread_local MSG t_currentMessage{};
 
@@ -169,15 +169,14 @@ CWnd* CWnd::FromHandle(HWND hwnd)
         return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd))
         return wnd;
-    auto& temp = t_tempWindows[hwnd];
-    if (!temp) {
-        temp.reset(new CTempWnd);
-        temp->m_hWnd = hwnd;
-    }
-    return temp.get();
+    return FwTempObject<CWnd>(hwnd, [](HWND h) -> CWnd* {
+        auto* temp = new CTempWnd;
+        temp->m_hWnd = h;
+        return temp;
+    });
 }
 
-void CWnd::DeleteTempMap() { t_tempWindows.clear(); }
+void CWnd::DeleteTempMap() { FwTempObjects<CWnd, HWND>().clear(); }
 
 BOOL CWnd::Attach(HWND hwnd)
 {
@@ -185,7 +184,7 @@ BOOL CWnd::Attach(HWND hwnd)
         return FALSE;
     m_hWnd = hwnd;
     MapWindow(hwnd, this);
-    t_tempWindows.erase(hwnd);
+    FwTempObjects<CWnd, HWND>().erase(hwnd);
     return TRUE;
 }
 
@@ -463,28 +462,27 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
+namespace {
+
+BOOL ModifyWindowLong(HWND hwnd, int index, DWORD remove, DWORD add, UINT swpFlags)
 {
-    DWORD style = GetStyle();
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, index));
     DWORD updated = (style & ~remove) | add;
     if (style == updated)
         return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(updated));
+    ::SetWindowLongPtrW(hwnd, index, static_cast<LONG_PTR>(updated));
     if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 
+} // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) { return ModifyWindowLong(m_hWnd, GWL_STYLE, remove, add, swpFlags); }
+
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags)
 {
-    DWORD style = GetExStyle();
-    DWORD updated = (style & ~remove) | add;
-    if (style == updated)
-        return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(updated));
-    if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
-    return TRUE;
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
 
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }

@@ -1,5 +1,27 @@
 #include "Controls.h"
 
+#include <cwchar>
+
+namespace {
+
+// A text whose length the control does not tell: `fill` (buffer, size) answers the length it
+// wrote or -1; the buffer grows until the text fits.
+template <class Fill>
+CString ReadGrowing(Fill fill)
+{
+    for (int size = 256;; size *= 2) {
+        CString text;
+        int length = fill(text.GetBuffer(size), size);
+        text.ReleaseBuffer(length > 0 ? length : 0);
+        if (length < 0)
+            return CString();
+        if (length < size - 1)
+            return text;
+    }
+}
+
+} // namespace
+
 BOOL CControl::CreateControl(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
     return CWnd::CreateEx(exStyle, ControlClass(), nullptr, style, rect, parent, id);
@@ -89,18 +111,13 @@ int CListCtrl::InsertItem(int index, const wchar_t* text, int image)
 
 CString CListCtrl::GetItemText(int index, int subItem) const
 {
-    // The control gives no length: grow the buffer until the text fits.
-    for (int size = 256;; size *= 2) {
-        CString text;
+    return ReadGrowing([&](wchar_t* buffer, int size) {
         LVITEMW item{};
         item.iSubItem = subItem;
-        item.pszText = text.GetBuffer(size);
+        item.pszText = buffer;
         item.cchTextMax = size;
-        int length = static_cast<int>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-        text.ReleaseBuffer(length);
-        if (length < size - 1)
-            return text;
-    }
+        return static_cast<int>(SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    });
 }
 
 BOOL CListCtrl::SetItemText(int index, int subItem, const wchar_t* text)
@@ -163,20 +180,15 @@ HTREEITEM CTreeCtrl::InsertItem(const wchar_t* text, HTREEITEM parent, HTREEITEM
 
 CString CTreeCtrl::GetItemText(HTREEITEM item) const
 {
-    for (int size = 256;; size *= 2) {
-        CString text;
+    return ReadGrowing([&](wchar_t* buffer, int size) {
         TVITEMW info{};
         info.mask = TVIF_TEXT;
         info.hItem = item;
-        info.pszText = text.GetBuffer(size);
+        info.pszText = buffer;
         info.cchTextMax = size;
-        BOOL ok = TreeView_GetItem(m_hWnd, &info);
-        text.ReleaseBuffer();
-        if (!ok)
-            return CString();
-        if (text.GetLength() < size - 1)
-            return text;
-    }
+        buffer[0] = 0;
+        return TreeView_GetItem(m_hWnd, &info) ? static_cast<int>(std::wcslen(buffer)) : -1;
+    });
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM item, const wchar_t* text)

@@ -275,6 +275,31 @@ private:
     static TTTOOLINFOW ToolInfo(CWnd* wnd, UINT_PTR toolId);
 };
 
+class CToolBarCtrl : public CControl {
+public:
+    void SetButtonStructSize() { SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON)); }
+    BOOL AddButtons(int count, const TBBUTTON* buttons) { return static_cast<BOOL>(SendMessage(TB_ADDBUTTONSW, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(buttons))); }
+    int GetButtonCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
+    int CommandToIndex(UINT id) const { return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, id)); }
+    BOOL GetItemRect(int index, RECT* r) const { return static_cast<BOOL>(SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(r))); }
+    BOOL GetButtonInfo(UINT id, TBBUTTONINFOW* info) const { return SendMessage(TB_GETBUTTONINFOW, id, reinterpret_cast<LPARAM>(info)) != -1; }
+    BOOL SetButtonInfo(UINT id, const TBBUTTONINFOW* info) { return static_cast<BOOL>(SendMessage(TB_SETBUTTONINFOW, id, reinterpret_cast<LPARAM>(info))); }
+    BOOL EnableButton(UINT id, BOOL enable = TRUE) { return static_cast<BOOL>(SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(enable, 0))); }
+    BOOL CheckButton(UINT id, BOOL check = TRUE) { return static_cast<BOOL>(SendMessage(TB_CHECKBUTTON, id, MAKELPARAM(check, 0))); }
+    BOOL PressButton(UINT id, BOOL press = TRUE) { return static_cast<BOOL>(SendMessage(TB_PRESSBUTTON, id, MAKELPARAM(press, 0))); }
+    BOOL IsButtonEnabled(UINT id) const { return static_cast<BOOL>(SendMessage(TB_ISBUTTONENABLED, id)); }
+    HIMAGELIST SetImageList(HIMAGELIST list) { return reinterpret_cast<HIMAGELIST>(SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list))); }
+    HIMAGELIST SetDisabledImageList(HIMAGELIST list) { return reinterpret_cast<HIMAGELIST>(SendMessage(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(list))); }
+    DWORD SetExtendedStyle(DWORD style) { return static_cast<DWORD>(SendMessage(TB_SETEXTENDEDSTYLE, 0, style)); }
+    BOOL SetButtonSize(SIZE size) { return static_cast<BOOL>(SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(size.cx, size.cy))); }
+    BOOL SetBitmapSize(SIZE size) { return static_cast<BOOL>(SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(size.cx, size.cy))); }
+    void AutoSize() { SendMessage(TB_AUTOSIZE); }
+    HWND GetToolTips() const { return reinterpret_cast<HWND>(SendMessage(TB_GETTOOLTIPS)); }
+
+protected:
+    const wchar_t* ControlClass() const override { return TOOLBARCLASSNAMEW; }
+};
+
 class CProgressCtrl : public CControl {
 public:
     void SetRange(int lower, int upper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(lower), upper); }

@@ -7,6 +7,7 @@
 #include "CFrameWnd.h"
 #include "CImageList.h"
 #include "CMenu.h"
+#include "CRectTracker.h"
 #include "CSync.h"
 #include "CWinApp.h"
 #include "CWinThread.h"

@@ -86,15 +86,17 @@ void CFileAssociation::GetClassesKey(const wchar_t* name, HKEY& root, CString& p
     }
 }
 
-bool CFileAssociation::IsAssociated()
+bool CFileAssociation::DefaultIs(const CString& name, const CString& expected)
 {
     if (!Usable())
         return false;
     HKEY root;
     CString path, value;
-    GetClassesKey(m_strExtension, root, path);
-    return ReadDefault(root, path, value) && value == m_strTypeKey;
+    GetClassesKey(name, root, path);
+    return ReadDefault(root, path, value) && value == expected;
 }
+
+bool CFileAssociation::IsAssociated() { return DefaultIs(m_strExtension, m_strTypeKey); }
 
 bool CFileAssociation::GetAssociation(CString& previous)
 {
@@ -133,15 +135,7 @@ bool CFileAssociation::SetAssociation(const wchar_t* previous)
     return true;
 }
 
-bool CFileAssociation::IsTypeRegistered()
-{
-    if (!Usable())
-        return false;
-    HKEY root;
-    CString path, value;
-    GetClassesKey(m_strTypeKey, root, path);
-    return ReadDefault(root, path, value) && value == m_strDescription;
-}
+bool CFileAssociation::IsTypeRegistered() { return DefaultIs(m_strTypeKey, m_strDescription); }
 
 bool CFileAssociation::RegisterType(const wchar_t* programPath)
 {

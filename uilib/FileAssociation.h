@@ -32,4 +32,6 @@ public:
 
 private:
     bool Usable() const { return !m_strExtension.IsEmpty() && !m_strTypeKey.IsEmpty(); }
+    // The classes key `name` has `expected` as its default value.
+    bool DefaultIs(const CString& name, const CString& expected);
 };

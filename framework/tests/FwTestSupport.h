@@ -1,5 +1,7 @@
 #pragma once
 // Helpers of the framework's window tests: a message pump with a deadline.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <ostream>
 
@@ -14,3 +16,15 @@ CWinApp& TestApp();
 
 // Readable CString values in test failures.
 inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }
+
+// Tests that write the application's profile: the maker's key "FwTestMaker" starts empty and is
+// removed afterwards.
+class FwProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestApp().SetRegistryKey(L"FwTestMaker");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker");
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker"); }
+};

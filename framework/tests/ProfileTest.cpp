@@ -4,15 +4,7 @@
 
 namespace {
 
-class Profile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApp().SetRegistryKey(L"FwTestMaker");
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker");
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker"); }
-};
+using Profile = FwProfileTest;
 
 } // namespace
 

@@ -5,15 +5,7 @@
 
 namespace {
 
-class Recent : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApp().SetRegistryKey(L"FwTestMaker");
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker");
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker"); }
-};
+using Recent = FwProfileTest;
 
 constexpr UINT kFirst = 40001;
 

@@ -23,15 +23,7 @@ void WriteFileBytes(const CString& path, size_t bytes)
     fclose(f);
 }
 
-class AppProfile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApp().SetRegistryKey(L"FwTestMaker");
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker");
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker"); }
-};
+using AppProfile = FwProfileTest;
 
 UINT g_shutdownFlags = 0;
 BOOL WINAPI FakeExitWindows(UINT flags, DWORD) { g_shutdownFlags = flags; return TRUE; }
