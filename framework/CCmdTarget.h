@@ -49,20 +49,11 @@ enum : UINT {
     WM_FW_FIRST = 0xBF00,
     WM_IDLEUPDATECMDUI = WM_FW_FIRST,   // wParam: disable controls without a handler
     WM_INITIALUPDATE,                  // sent to a view once its document is attached
-    WM_FW_REFLECT,                     // wParam: the original message; lParam: FwReflectData*
 };
 
 // Codes for OnCmdMsg beside the control notification codes.
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
-
-// A notification or owner-draw message handed back to the control that caused it.
-struct FwReflectData {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    LRESULT result;
-};
 
 // One handler call: what the handler gets and what it answers.
 struct FwDispatch {

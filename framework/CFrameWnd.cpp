@@ -32,7 +32,6 @@ FW_BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     FwOnPlain(WM_CLOSE, &ThisClass::OnClose),
     FwOnSize(&ThisClass::OnSize),
     FwOnMessage(WM_INITMENUPOPUP, &ThisClass::OnInitMenuPopup),
-    FwOnMessage(WM_IDLEUPDATECMDUI, &ThisClass::OnIdleUpdateCmdUI),
     FwOnMessage(WM_SETFOCUS, &ThisClass::OnSetFocus),
 FW_END_MESSAGE_MAP()
 
@@ -208,8 +207,6 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
     FwUpdateMenuPopup(this, CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), m_bAutoMenuEnable);
     return 0;
 }
-
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) { return 0; }
 
 LRESULT CFrameWnd::OnSetFocus(WPARAM, LPARAM)
 {

@@ -84,7 +84,6 @@ protected:
     void OnClose();
     void OnSize(UINT type, int cx, int cy);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
 };
 

@@ -205,8 +205,6 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
 
 int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
 
-BOOL CWinApp::OnIdle(LONG count) { return CWinThread::OnIdle(count); }
-
 int CWinApp::Main(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
 {
     m_hInstance = instance;

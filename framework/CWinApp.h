@@ -65,7 +65,6 @@ public:
 
     BOOL InitInstance() override { return TRUE; }
     int ExitInstance() override;
-    BOOL OnIdle(LONG count) override;
 
     // The program's entry: InitInstance, then the message loop when it returned TRUE.
     int Main(HINSTANCE instance, const wchar_t* commandLine, int showCommand);

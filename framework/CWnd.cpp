@@ -278,13 +278,9 @@ BOOL CWnd::HookedCreate(const std::function<HWND()>& create)
     HWND hwnd = create();
     t_creating = outer;
     ::UnhookWindowsHookEx(hook);
-    if (!hwnd) {
-        // Creation refused in WM_CREATE: the window is gone and already detached.
-        if (m_hWnd)
-            Detach();
-        return FALSE;
-    }
-    return m_hWnd == hwnd;
+    // A window refused in WM_CREATE is gone and detached already, and an object that deletes
+    // itself after its window (PostNcDestroy) is gone too: touch nothing then.
+    return hwnd && m_hWnd == hwnd;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -338,10 +334,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             *result = notifyResult;
             return TRUE;
         }
-    }
-    if (message == WM_FW_REFLECT) {
-        auto* data = reinterpret_cast<FwReflectData*>(lParam);
-        return OnChildNotify(data->message, data->wParam, data->lParam, &data->result) ? (*result = 1, TRUE) : FALSE;
     }
     if (IsReflectedMessage(message)) {
         HWND control = ReflectTarget(message, wParam, lParam, m_hWnd);

@@ -208,3 +208,46 @@ TEST(MessageMap, TemporaryWrappersForForeignWindows)
     EXPECT_EQ(own.UnsubclassWindow(), child);
     EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
 }
+
+namespace {
+
+// Refuses its creation; on the heap it deletes itself once its window is gone.
+class CRefusingWnd : public CWnd {
+    FW_DECLARE_MESSAGE_MAP()
+public:
+    bool* deleted = nullptr;
+    bool onHeap = false;
+    ~CRefusingWnd() override
+    {
+        if (deleted)
+            *deleted = true;
+    }
+    void PostNcDestroy() override
+    {
+        if (onHeap)
+            delete this;
+    }
+
+protected:
+    int OnCreate(LPCREATESTRUCTW) { return -1; }
+};
+
+FW_BEGIN_MESSAGE_MAP(CRefusingWnd, CWnd)
+    FwOnCreate(&ThisClass::OnCreate),
+FW_END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MessageMap, RefusedCreationLeavesNoWindow)
+{
+    CRefusingWnd local;
+    EXPECT_FALSE(local.CreateEx(0, nullptr, L"no", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(local.m_hWnd, nullptr);
+
+    bool deleted = false;
+    auto* heap = new CRefusingWnd;
+    heap->deleted = &deleted;
+    heap->onHeap = true;
+    EXPECT_FALSE(heap->CreateEx(0, nullptr, L"no", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_TRUE(deleted);
+}
