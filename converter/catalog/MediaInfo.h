@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CString.h"
+#include "StopFlag.h"
 
 enum : int32_t {
     MEDIA_STREAM_VIDEO = 1,
@@ -51,6 +52,8 @@ public:
     virtual ~CMediaInfo() = default;
 
     void Reset();
+    // Runs the probe program on the file (Windows only: defined with the probe runner); 0 or -1.
+    int Probe(const CString& path, CStopFlag* stop);
     // Sorts the streams into the video and audio lists and notes the first of each.
     void SplitStreams();
     const CMediaStreamInfo* GetFirstVideoStream() const { return StreamAt(m_firstVideo); }

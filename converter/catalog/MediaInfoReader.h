@@ -1,0 +1,12 @@
+#pragma once
+// Reads the probe's "MediaInfo" XML document into a media description.
+#include "CString.h"
+#include "MediaInfo.h"
+
+class CMediaInfoReader {
+public:
+    // -1 when the path is empty, the file is missing or unreadable, or "MediaInfo" or its "File"
+    // element is missing; else 0. Attributes the document leaves out keep the fields as they were;
+    // streams are appended in document order.
+    static int Read(const CString& path, CMediaInfo& info);
+};
