@@ -1,10 +1,7 @@
 #include "EncodeTask.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "CatalogFiles.h"
 #include "ModulePaths.h"
+#include "SysHelpers.h"
 
 namespace {
 
@@ -13,13 +10,6 @@ const wchar_t kImageFormat[] = L"image2";
 CString OrImageFormat(const CString& format)
 {
     return format.IsEmpty() ? CString(kImageFormat) : format;
-}
-
-bool IsNonEmptyFile(const CString& path)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size(CatalogFiles::ToPath(path), error);
-    return !error && size > 0;
 }
 
 } // namespace
@@ -142,5 +132,5 @@ int GrabVideoFrame(const CString& input, const CString& image, int timeMs, int w
     task.SetTimeLimit(kGrabTimeLimitMs);
     if (task.GrabFrame(input, image, timeMs, width, height, format, stop) != 0)
         return -1;
-    return IsNonEmptyFile(image) ? 0 : -1;
+    return GetFileSize64(image) > 0 ? 0 : -1;
 }

@@ -2,22 +2,8 @@
 
 #include "MediaInfoReader.h"
 #include "ModulePaths.h"
+#include "SysHelpers.h"
 #include "TempFileGuard.h"
-
-namespace {
-
-// A new empty "~Wu" file in the temporary folder; empty when none can be made.
-CString NewProbeXmlPath()
-{
-    wchar_t folder[MAX_PATH + 1];
-    wchar_t path[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH || !GetTempFileNameW(folder, L"~Wu", 0, path))
-        return CString();
-    return CString(path);
-}
-
-} // namespace
 
 CString CProbeProcess::BuildCommandLine(const CProbeOptions& options) const
 {
@@ -38,7 +24,7 @@ int CProbeTask::RunToFile(const CString& input, const CString& xmlPath, CStopFla
 
 int CProbeTask::Probe(const CString& input, CMediaInfo& info, CStopFlag* stop)
 {
-    CTempFileGuard xml(NewProbeXmlPath(), 1);
+    CTempFileGuard xml(GetTempFilePath(), 1);
     if (xml.GetPath().IsEmpty())
         return -1;
     if (RunToFile(input, xml.GetPath(), stop) != 0)
