@@ -164,6 +164,7 @@ uint8_t* CrImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t f
     }
     memcpy(m_pDib, &m_head, sizeof(m_head));
     m_info.pFirstRow = m_pDib + sizeof(CrBitmapInfoHeader) + colors * 4;
+    m_info.nearestValid = false;
     return m_pDib;
 }
 

@@ -22,6 +22,42 @@ enum : uint32_t {
     CRIMAGE_FORMAT_ICO = 5,
 };
 constexpr int CRIMAGE_FORMAT_SLOTS = 6;
+// Interpolation methods of GetPixelColorInterpolated; any other number samples bilinearly.
+enum : int32_t {
+    CRIMAGE_IM_NEAREST_NEIGHBOUR = 1,
+    CRIMAGE_IM_BILINEAR = 2,
+    CRIMAGE_IM_BSPLINE = 3,
+    CRIMAGE_IM_BICUBIC = 4,
+    CRIMAGE_IM_BICUBIC2 = 5,
+    CRIMAGE_IM_LANCZOS = 6,
+    CRIMAGE_IM_BOX = 7,
+    CRIMAGE_IM_HERMITE = 8,
+    CRIMAGE_IM_HAMMING = 9,
+    CRIMAGE_IM_SINC = 10,
+    CRIMAGE_IM_BLACKMAN = 11,
+    CRIMAGE_IM_BESSEL = 12,
+    CRIMAGE_IM_GAUSSIAN = 13,
+    CRIMAGE_IM_QUADRATIC = 14,
+    CRIMAGE_IM_MITCHELL = 15,
+    CRIMAGE_IM_CATROM = 16,
+    CRIMAGE_IM_HANNING = 17,
+    CRIMAGE_IM_POWER = 18,
+};
+// What a point outside the picture yields; any other number gives the background.
+enum : int32_t {
+    CRIMAGE_OM_TRANSPARENT = 2,
+    CRIMAGE_OM_BACKGROUND = 3,
+    CRIMAGE_OM_REPEAT = 4,
+    CRIMAGE_OM_CLAMP = 5,
+    CRIMAGE_OM_MIRROR = 6,
+};
+// Resample modes: 1 nearest neighbour, 2 bicubic; any other is area averaging when a 24-bit
+// image shrinks both ways, else bilinear.
+enum : int32_t {
+    CRIMAGE_RESAMPLE_AUTO = 0,
+    CRIMAGE_RESAMPLE_NEAREST = 1,
+    CRIMAGE_RESAMPLE_BICUBIC = 2,
+};
 // Largest pixel block an image may have, in bytes.
 constexpr double CRIMAGE_MAX_MEMORY = 268435456.0;
 
@@ -202,8 +238,56 @@ public:
     bool SelectionFlip();
     bool SelectionMirror();
 
-    // ---- Whole-image operations ----
+    // ---- Sub-pixel sampling (pixel centres at integer coordinates) ----
+    int32_t ApplyOverflow(int32_t& x, int32_t& y, int32_t method) const;
+    float ApplyOverflow(float& x, float& y, int32_t method) const;
+    // `background` defaults to white with alpha 0.
+    CrRgbQuad GetPixelColorWithOverflow(int32_t x, int32_t y, int32_t overflow = CRIMAGE_OM_BACKGROUND,
+                                        const CrRgbQuad* background = nullptr) const;
+    CrRgbQuad GetPixelColorInterpolated(float x, float y, int32_t method = CRIMAGE_IM_BILINEAR,
+                                        int32_t overflow = CRIMAGE_OM_BACKGROUND,
+                                        const CrRgbQuad* background = nullptr) const;
+    CrRgbQuad GetAreaColorInterpolated(float x, float y, float width, float height,
+                                       int32_t method = CRIMAGE_IM_BILINEAR,
+                                       int32_t overflow = CRIMAGE_OM_BACKGROUND,
+                                       const CrRgbQuad* background = nullptr) const;
+    static void AddAreaContribution(CrRgbQuad color, float weight, float* red, float* green, float* blue, float* alpha);
+
+    // ---- Filter kernels (distance from the sample point) ----
+    static float KernelBSpline(float x);
+    static float KernelCubic(float x);
+    static float KernelGeneralizedCubic(float x, float a = -0.5f);
+    static float KernelLanczosSinc(float x, float r = 3.0f);
+    static float KernelBox(float x);
+    static float KernelHermite(float x);
+    static float KernelHanning(float x);
+    static float KernelHamming(float x);
+    static float KernelSinc(float x);
+    static float KernelBlackman(float x);
+    static float KernelBesselJ1(float x);
+    static float KernelBesselP1(float x);
+    static float KernelBesselQ1(float x);
+    static float KernelBesselOrder1(float x);
+    static float KernelBessel(float x);
+    static float KernelGaussian(float x);
+    static float KernelQuadratic(float x);
+    static float KernelMitchell(float x);
+    static float KernelCatrom(float x);
+    static float KernelPower(float x, float a = 2.0f);
+
+    // ---- Whole-image operations (results go to `dest`, or to this image when it is null) ----
     bool IncreaseBpp(uint32_t bpp);
+    bool GrayScale();
+    bool Flip(bool flipSelection = true, bool flipAlpha = true);
+    bool Mirror(bool mirrorSelection = true, bool mirrorAlpha = true);
+    bool RotateLeft(CrImage* dest = nullptr);
+    bool RotateRight(CrImage* dest = nullptr);
+    bool Negative();
+    bool Resample(int32_t newWidth, int32_t newHeight, int32_t mode = CRIMAGE_RESAMPLE_AUTO, CrImage* dest = nullptr);
+    // `canvas` fills the margins; its fourth byte is the alpha level there.
+    bool Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, CrRgbQuad canvas, CrImage* dest = nullptr);
+    bool Expand(int32_t newWidth, int32_t newHeight, CrRgbQuad canvas, CrImage* dest = nullptr);
+    bool Thumbnail(int32_t width, int32_t height, CrRgbQuad canvas, CrImage* dest = nullptr);
 
     // ---- Codec dispatch (load, save, decode, encode by format id) ----
     // Format id 0 decodes by trying every codec. The encoded buffer is the caller's to free().
@@ -253,6 +337,16 @@ private:
     void SetProgress(uint32_t percent);
     size_t PlaneSize() const;
     void TakeFrames(CrImage& src);
+    // A new image of this one's depth, format, info block and palette at another size.
+    bool MakeLike(CrImage& target, int32_t width, int32_t height, uint32_t bpp);
+    bool MoveResult(CrImage& result, CrImage* dest);
+    bool Rotate(bool left, CrImage* dest);
+    void ResampleNearest(CrImage& target);
+    void ResampleBicubic(CrImage& target);
+    void ResampleBilinear(CrImage& target);
+    void ResampleArea(CrImage& target);
+    bool ResampleAlpha(CrImage& target, int32_t mode);
+    CrRgbQuad SampleKernel(float x, float y, int32_t method, int32_t overflow, const CrRgbQuad& background) const;
 
     int32_t m_frameSlots;        // entries of m_ppFrames, whatever the info block's count says
 };
