@@ -377,11 +377,7 @@ bool CrImage::Thumbnail(int32_t width, int32_t height, CrRgbQuad canvas, CrImage
     if (!m_pDib || width <= 0 || height <= 0)
         return false;
     CrImage copy;
-    if (!copy.Copy(*this)) {
-        SetLastError(copy.GetLastError());
-        return false;
-    }
-    const int64_t iw = copy.GetWidth(), ih = copy.GetHeight();
+    const int64_t iw = GetWidth(), ih = GetHeight();
     if (iw > width || ih > height) {
         int64_t tw, th;
         if (static_cast<int64_t>(width) * ih > iw * height) {
@@ -391,10 +387,13 @@ bool CrImage::Thumbnail(int32_t width, int32_t height, CrRgbQuad canvas, CrImage
             tw = width;
             th = ih * width / iw;
         }
-        if (!copy.Resample(static_cast<int32_t>(tw > 0 ? tw : 1), static_cast<int32_t>(th > 0 ? th : 1))) {
-            SetLastError(copy.GetLastError());
+        // Resampled straight into the working copy: the same as copying first, without the copy.
+        if (!Resample(static_cast<int32_t>(tw > 0 ? tw : 1), static_cast<int32_t>(th > 0 ? th : 1),
+                      CRIMAGE_RESAMPLE_AUTO, &copy))
             return false;
-        }
+    } else if (!copy.Copy(*this)) {
+        SetLastError(copy.GetLastError());
+        return false;
     }
     copy.Expand(width, height, canvas);
     return MoveResult(copy, dest);

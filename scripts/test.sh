@@ -33,4 +33,6 @@ done
 # Benchmarks: a short run for the figures, not gating.
 echo "== benchmark: GIF decoding (quick)"
 build/bench/gif_decode_bench --quick || echo "gif_decode_bench did not finish"
+echo "== benchmark: resampling (quick)"
+build/bench/resample_bench --quick || echo "resample_bench did not finish"
 exit $status
