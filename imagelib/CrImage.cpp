@@ -232,12 +232,7 @@ bool CrImage::Transfer(CrImage& src, bool transferFrames)
         return false;
     if (transferFrames)
         DestroyFrames();
-    m_head = src.m_head;
-    m_info = src.m_info;
-    m_pDib = src.m_pDib;
-    m_pSelection = src.m_pSelection;
-    m_pAlpha = src.m_pAlpha;
-    m_ppLayers = src.m_ppLayers;
+    ShareContent(src);
     memset(&src.m_head, 0, sizeof(src.m_head));
     memset(&src.m_info, 0, sizeof(src.m_info));
     src.m_pDib = src.m_pSelection = src.m_pAlpha = nullptr;
@@ -245,6 +240,17 @@ bool CrImage::Transfer(CrImage& src, bool transferFrames)
     if (transferFrames)
         TakeFrames(src);
     return true;
+}
+
+// Header, info block and the buffers except the frames, without freeing or copying anything.
+void CrImage::ShareContent(const CrImage& src)
+{
+    m_head = src.m_head;
+    m_info = src.m_info;
+    m_pDib = src.m_pDib;
+    m_pSelection = src.m_pSelection;
+    m_pAlpha = src.m_pAlpha;
+    m_ppLayers = src.m_ppLayers;
 }
 
 void CrImage::TakeFrames(CrImage& src)
@@ -263,12 +269,7 @@ void CrImage::Ghost(const CrImage& src)
         DestroyFrames();
         Destroy();
     }
-    m_head = src.m_head;
-    m_info = src.m_info;
-    m_pDib = src.m_pDib;
-    m_pSelection = src.m_pSelection;
-    m_pAlpha = src.m_pAlpha;
-    m_ppLayers = src.m_ppLayers;
+    ShareContent(src);
     m_ppFrames = src.m_ppFrames;
     m_frameSlots = src.m_frameSlots;
     m_info.pGhostSource = const_cast<CrImage*>(&src);
@@ -392,19 +393,20 @@ void CrImage::SetTransColor(CrRgbQuad color)
 
 void CrImage::SetXDPI(int32_t dpi)
 {
-    if (dpi <= 0)
-        dpi = 96;
-    m_info.xDpi = dpi;
-    m_head.biXPelsPerMeter = PelsPerMeter(dpi);
-    SyncHeader();
+    SetResolution(&m_info.xDpi, &m_head.biXPelsPerMeter, dpi);
 }
 
 void CrImage::SetYDPI(int32_t dpi)
 {
+    SetResolution(&m_info.yDpi, &m_head.biYPelsPerMeter, dpi);
+}
+
+void CrImage::SetResolution(int32_t* dpiField, int32_t* pelsPerMeter, int32_t dpi)
+{
     if (dpi <= 0)
         dpi = 96;
-    m_info.yDpi = dpi;
-    m_head.biYPelsPerMeter = PelsPerMeter(dpi);
+    *dpiField = dpi;
+    *pelsPerMeter = PelsPerMeter(dpi);
     SyncHeader();
 }
 

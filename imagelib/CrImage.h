@@ -334,8 +334,10 @@ private:
     void StartUp(uint32_t formatId);
     void AssignInfo(const CrImageInfo& src);
     void SyncHeader();
+    void SetResolution(int32_t* dpiField, int32_t* pelsPerMeter, int32_t dpi);
     void SetProgress(uint32_t percent);
     size_t PlaneSize() const;
+    void ShareContent(const CrImage& src);
     void TakeFrames(CrImage& src);
     // A new image of this one's depth, format, info block and palette at another size.
     bool MakeLike(CrImage& target, int32_t width, int32_t height, uint32_t bpp);

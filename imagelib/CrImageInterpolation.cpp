@@ -72,16 +72,27 @@ bool AnswersAtOnce(int32_t overflow)
     return overflow >= 1 && overflow <= CRIMAGE_OM_BACKGROUND;
 }
 
-int32_t Wrap(int32_t c, int32_t size)
-{
-    c %= size;
-    return c < 0 ? c + size : c;
-}
+int64_t Remainder(int64_t a, int64_t b) { return a % b; }
+float Remainder(float a, float b) { return std::fmod(a, b); }
 
-float WrapF(float c, float size)
+// One coordinate of an outside point moved by the overflow method.
+template <typename T>
+T MoveInside(T c, T size, int32_t method)
 {
-    c = std::fmod(c, size);
-    return c < 0 ? c + size : c;
+    switch (method) {
+    case CRIMAGE_OM_REPEAT: {
+        const T r = Remainder(c, size);
+        return r < 0 ? r + size : r;
+    }
+    case CRIMAGE_OM_CLAMP:
+        return c < 0 ? 0 : c > size - 1 ? size - 1 : c;
+    case CRIMAGE_OM_MIRROR:
+        if (c < 0)
+            return Remainder(-c, size);
+        return c >= size ? size - Remainder(c, size) - 1 : c;
+    default:
+        return c;
+    }
 }
 
 } // namespace
@@ -99,28 +110,8 @@ int32_t CrImage::ApplyOverflow(int32_t& x, int32_t& y, int32_t method) const
     const int32_t w = GetWidth(), h = GetHeight();
     if (IsInside(x, y) || w <= 0 || h <= 0)
         return y;
-    switch (method) {
-    case CRIMAGE_OM_REPEAT:
-        x = Wrap(x, w);
-        y = Wrap(y, h);
-        break;
-    case CRIMAGE_OM_CLAMP:
-        x = x < 0 ? 0 : x >= w ? w - 1 : x;
-        y = y < 0 ? 0 : y >= h ? h - 1 : y;
-        break;
-    case CRIMAGE_OM_MIRROR:
-        if (x < 0)
-            x = static_cast<int32_t>((-static_cast<int64_t>(x)) % w);
-        else if (x >= w)
-            x = w - (x % w) - 1;
-        if (y < 0)
-            y = static_cast<int32_t>((-static_cast<int64_t>(y)) % h);
-        else if (y >= h)
-            y = h - (y % h) - 1;
-        break;
-    default:
-        break;
-    }
+    x = static_cast<int32_t>(MoveInside<int64_t>(x, w, method));
+    y = static_cast<int32_t>(MoveInside<int64_t>(y, h, method));
     return y;
 }
 
@@ -129,28 +120,8 @@ float CrImage::ApplyOverflow(float& x, float& y, int32_t method) const
     const float w = static_cast<float>(GetWidth()), h = static_cast<float>(GetHeight());
     if ((x >= 0 && y >= 0 && x < w && y < h) || w <= 0 || h <= 0)
         return y;
-    switch (method) {
-    case CRIMAGE_OM_REPEAT:
-        x = WrapF(x, w);
-        y = WrapF(y, h);
-        break;
-    case CRIMAGE_OM_CLAMP:
-        x = x < 0 ? 0 : x > w - 1 ? w - 1 : x;
-        y = y < 0 ? 0 : y > h - 1 ? h - 1 : y;
-        break;
-    case CRIMAGE_OM_MIRROR:
-        if (x < 0)
-            x = std::fmod(-x, w);
-        else if (x >= w)
-            x = w - std::fmod(x, w) - 1;
-        if (y < 0)
-            y = std::fmod(-y, h);
-        else if (y >= h)
-            y = h - std::fmod(y, h) - 1;
-        break;
-    default:
-        break;
-    }
+    x = MoveInside(x, w, method);
+    y = MoveInside(y, h, method);
     return y;
 }
 

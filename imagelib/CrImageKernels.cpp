@@ -19,6 +19,12 @@ double Horner(const double (&c)[N], double t)
     return value;
 }
 
+template <int N>
+float Ratio(const double (&numerator)[N], const double (&denominator)[N], double t)
+{
+    return static_cast<float>(Horner(numerator, t) / Horner(denominator, t));
+}
+
 } // namespace
 
 float CrImage::KernelBSpline(float x)
@@ -122,8 +128,7 @@ float CrImage::KernelBesselJ1(float x)
         0.1501793594998585505921097578e+7, 0.1606931573481487801970916749e+4,
         0.1e+1,
     };
-    const double t = static_cast<double>(x) * x;
-    return static_cast<float>(Horner(numerator, t) / Horner(denominator, t));
+    return Ratio(numerator, denominator, static_cast<double>(x) * x);
 }
 
 float CrImage::KernelBesselP1(float x)
@@ -138,8 +143,7 @@ float CrImage::KernelBesselP1(float x)
         0.312404063819041039923015703e+5, 0.4930396490181088979386097e+4,
         0.2030775189134759322293574e+3, 0.1e+1,
     };
-    const double t = (8.0 / x) * (8.0 / x);
-    return static_cast<float>(Horner(numerator, t) / Horner(denominator, t));
+    return Ratio(numerator, denominator, (8.0 / x) * (8.0 / x));
 }
 
 float CrImage::KernelBesselQ1(float x)
@@ -154,8 +158,7 @@ float CrImage::KernelBesselQ1(float x)
         0.91522317015169922705904727e+4, 0.18111867005523513506724158e+4,
         0.1038187585462133728776636e+3, 0.1e+1,
     };
-    const double t = (8.0 / x) * (8.0 / x);
-    return static_cast<float>(Horner(numerator, t) / Horner(denominator, t));
+    return Ratio(numerator, denominator, (8.0 / x) * (8.0 / x));
 }
 
 float CrImage::KernelBesselOrder1(float x)

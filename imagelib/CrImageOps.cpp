@@ -16,6 +16,12 @@ uint8_t GrayOf(const CrRgbQuad& c)
     return GrayOf(c.rgbRed, c.rgbGreen, c.rgbBlue);
 }
 
+void InvertBytes(uint8_t* p, size_t n)
+{
+    for (size_t i = 0; i < n; i++)
+        p[i] = static_cast<uint8_t>(~p[i]);
+}
+
 } // namespace
 
 bool CrImage::MakeLike(CrImage& target, int32_t width, int32_t height, uint32_t bpp)
@@ -202,9 +208,7 @@ bool CrImage::Negative()
                         p[2] = static_cast<uint8_t>(~p[2]);
                     }
         } else {
-            uint8_t* p = m_info.pFirstRow;
-            for (size_t i = 0, n = static_cast<size_t>(m_info.rowBytes) * h; i < n; i++)
-                p[i] = static_cast<uint8_t>(~p[i]);
+            InvertBytes(m_info.pFirstRow, static_cast<size_t>(m_info.rowBytes) * h);
         }
         CrRgbQuad& t = m_info.transColor;
         t.rgbBlue = static_cast<uint8_t>(~t.rgbBlue);
@@ -229,9 +233,7 @@ bool CrImage::Negative()
                 if (SelectionGetUnchecked(x, y))
                     SetPixelIndexUnchecked(x, y, static_cast<uint8_t>(~GetPixelIndexUnchecked(x, y) & mask));
     } else {
-        uint8_t* p = m_info.pFirstRow;
-        for (size_t i = 0, n = static_cast<size_t>(m_info.rowBytes) * h; i < n; i++)
-            p[i] = static_cast<uint8_t>(~p[i]);
+        InvertBytes(m_info.pFirstRow, static_cast<size_t>(m_info.rowBytes) * h);
     }
     return true;
 }

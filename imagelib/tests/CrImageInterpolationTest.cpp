@@ -17,12 +17,6 @@ double SeriesJ1(double x)
     return sum;
 }
 
-void Fill(CrImage& image, CrRgbQuad c)
-{
-    for (int32_t y = 0; y < image.GetHeight(); y++)
-        for (int32_t x = 0; x < image.GetWidth(); x++)
-            image.SetPixelColor(x, y, c);
-}
 
 } // namespace
 
@@ -205,7 +199,7 @@ TEST(CrImageInterpolation, NearestAndKernelMethods)
     }
     // A flat picture stays flat under the kernels whose weights sum to one.
     TestImage flat(8, 8, 24);
-    Fill(flat, Rgb(100, 150, 200));
+    FillColor(flat, Rgb(100, 150, 200));
     for (int32_t method : {CRIMAGE_IM_BSPLINE, CRIMAGE_IM_BICUBIC, CRIMAGE_IM_MITCHELL, CRIMAGE_IM_CATROM,
                            CRIMAGE_IM_QUADRATIC}) {
         const CrRgbQuad c = flat.GetPixelColorInterpolated(3.3f, 4.7f, method, CRIMAGE_OM_CLAMP);
@@ -214,7 +208,7 @@ TEST(CrImageInterpolation, NearestAndKernelMethods)
     }
     // Unnormalised sums are clamped rather than wrapped.
     TestImage white(8, 8, 24);
-    Fill(white, Rgb(255, 255, 255));
+    FillColor(white, Rgb(255, 255, 255));
     EXPECT_EQ(255, white.GetPixelColorInterpolated(3.5f, 3.5f, CRIMAGE_IM_BLACKMAN, CRIMAGE_OM_CLAMP).rgbRed);
     const CrRgbQuad bg = Rgb(1, 1, 1, 1);
     EXPECT_EQ(bg, white.GetPixelColorInterpolated(20, 3, CRIMAGE_IM_LANCZOS, CRIMAGE_OM_BACKGROUND, &bg));

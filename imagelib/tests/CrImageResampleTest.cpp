@@ -6,13 +6,6 @@
 
 namespace {
 
-void Fill(CrImage& image, CrRgbQuad c)
-{
-    for (int32_t y = 0; y < image.GetHeight(); y++)
-        for (int32_t x = 0; x < image.GetWidth(); x++)
-            image.SetPixelColor(x, y, c);
-}
-
 CrRgbQuad Gray(uint8_t v)
 {
     return Rgb(v, v, v);
@@ -100,7 +93,7 @@ TEST(CrImageResample, FlatPicturesStayFlatInEveryMode)
     for (int32_t mode : {CRIMAGE_RESAMPLE_AUTO, CRIMAGE_RESAMPLE_NEAREST, CRIMAGE_RESAMPLE_BICUBIC})
         for (int32_t size : {5, 40}) {
             TestImage image(17, 13, 24);
-            Fill(image, Rgb(255, 128, 3));
+            FillColor(image, Rgb(255, 128, 3));
             ASSERT_TRUE(image.Resample(size, size / 2 + 1, mode));
             for (int32_t y = 0; y < image.GetHeight(); y++)
                 for (int32_t x = 0; x < image.GetWidth(); x++)

@@ -46,6 +46,13 @@ inline void FillPattern(CrImage& image)
         }
 }
 
+inline void FillColor(CrImage& image, CrRgbQuad c)
+{
+    for (int32_t y = 0; y < image.GetHeight(); y++)
+        for (int32_t x = 0; x < image.GetWidth(); x++)
+            image.SetPixelColor(x, y, c);
+}
+
 inline void PrintTo(const CrRgbQuad& c, std::ostream* os)
 {
     *os << "rgba(" << int(c.rgbRed) << "," << int(c.rgbGreen) << "," << int(c.rgbBlue) << "," << int(c.rgbReserved) << ")";
