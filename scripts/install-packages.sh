@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs every package the two configurations need on Debian 12 (run as root, or with sudo).
 set -euo pipefail
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -E "$@"; fi; }
 packages=(
   build-essential cmake pkg-config ca-certificates xz-utils
   g++-mingw-w64-i686 libz-mingw-w64-dev
@@ -15,11 +14,11 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+  as_root dpkg --add-architecture i386
   missing+=(wine32)
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo -E apt-get install -y -q --no-install-recommends "${missing[@]}"
+  as_root apt-get update -q
+  as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
