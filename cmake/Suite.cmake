@@ -9,6 +9,11 @@ else()
 endif()
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# The programs go to one folder, with the converter's sibling programs in its "Modules" folder,
+# laid out as they are installed.
+set(SUITE_PROGRAM_DIR "${CMAKE_BINARY_DIR}/bin")
+set(SUITE_MODULES_DIR "${SUITE_PROGRAM_DIR}/Modules")
+
 if(SANITIZE AND NOT WIN32)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

@@ -48,6 +48,7 @@ class EncodeTaskTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(m_window.Handle()) << "no window: is there a display?";
         m_record = m_folder.File("record.txt");
         m_pid = m_folder.File("pid.txt");
     }

@@ -1,0 +1,34 @@
+#pragma once
+// Turns the encoder's command line (the options the converter writes, in its order) into the
+// arguments of a run of ffmpeg: Windows paths become Unix ones, the callback items are taken
+// out, "same quality" gets a meaning ffmpeg knows, and what an animated GIF source needs is
+// added where the command line leaves it open: a 4:2:0 picture and even sizes.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CString.h"
+
+struct CEncoderPlan {
+    std::vector<std::string> m_arguments;  // ffmpeg's, after the program name
+    std::vector<CString> m_outputs;        // the output files as the command line names them
+    std::vector<std::string> m_unixOutputs;
+    int64_t m_callbackWindow = 0;
+    int64_t m_context = 0;
+    int64_t m_startUs = 0;  // "-ss"
+    int64_t m_limitUs = 0;  // "-t", 0 when not given
+    CString m_error;
+};
+
+// A Windows path as a Unix one; false when it cannot be had.
+using UnixPathMapper = std::function<bool(const CString& path, std::string& unixPath)>;
+// The Unix path of a preset file for the name, or empty when the presets folder has none.
+using PresetFileFinder = std::function<std::string(const CString& name)>;
+
+// 0, or -1 with the reason in the plan's error text.
+int PlanEncoderRun(const std::vector<CString>& args, const UnixPathMapper& mapPath, const PresetFileFinder& findPreset,
+                   CEncoderPlan& plan);
+
+// "h:mm:ss.fff", "mm:ss" or plain seconds, as microseconds; -1 when it is not a time.
+int64_t ParseEncoderTime(const CString& text);

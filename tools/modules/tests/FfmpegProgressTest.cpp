@@ -1,0 +1,65 @@
+#include "FfmpegProgress.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kBlock1[] = "frame=5\nfps=0.00\nstream_0_0_q=28.0\nbitrate=N/A\ntotal_size=48\nout_time_us=-9223372036854775807\n"
+                       "out_time_ms=-9223372036854775807\nout_time=N/A\ndup_frames=0\ndrop_frames=0\nspeed=N/A\n"
+                       "progress=continue\n";
+const char kBlock2[] = "frame=14\nfps=0.00\ntotal_size=1811\nout_time_us=1300000\nout_time_ms=1300000\n"
+                       "progress=continue\n";
+const char kEnd[] = "frame=20\ntotal_size=4083\nout_time_us=1900000\nprogress=end\n";
+
+TEST(FfmpegProgress, LastCompleteBlockCounts)
+{
+    const CFfmpegProgress none = ParseFfmpegProgress("");
+    EXPECT_FALSE(none.m_valid);
+
+    const CFfmpegProgress first = ParseFfmpegProgress(kBlock1);
+    EXPECT_TRUE(first.m_valid);
+    EXPECT_FALSE(first.m_ended);
+    EXPECT_EQ(first.m_frame, 5);
+    EXPECT_EQ(first.m_timeUs, 0);  // not known yet
+    EXPECT_EQ(first.m_size, 48);
+
+    // A block still being written is not read.
+    const CFfmpegProgress partial = ParseFfmpegProgress(std::string(kBlock1) + "frame=9\ntotal_size=900\nprog");
+    EXPECT_EQ(partial.m_frame, 5);
+
+    const CFfmpegProgress last = ParseFfmpegProgress(std::string(kBlock1) + kBlock2 + kEnd);
+    EXPECT_TRUE(last.m_ended);
+    EXPECT_EQ(last.m_frame, 20);
+    EXPECT_EQ(last.m_timeUs, 1900000);
+    EXPECT_EQ(last.m_size, 4083);
+
+    const std::vector<CFfmpegProgress> blocks = ParseFfmpegProgressBlocks(std::string(kBlock1) + kBlock2 + kEnd + "fr");
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[1].m_timeUs, 1300000);
+    EXPECT_EQ(blocks[1].m_frame, 14);
+    EXPECT_FALSE(blocks[1].m_ended);
+}
+
+TEST(FfmpegProgress, InputDurationFromTheLog)
+{
+    const std::string log = "Input #0, gif, from '/c/a.gif':\n  Duration: 00:00:02.00, start: 0.000000, bitrate: 31 kb/s\n"
+                            "Output #0, mp4, to '/c/a.mp4':\n  Duration: 00:00:09.00\n";
+    EXPECT_EQ(ParseInputDuration(log), 2000000);
+    EXPECT_EQ(ParseInputDuration("  Duration: N/A, start: 0.000000\n"), -1);
+    EXPECT_EQ(ParseInputDuration("Input #0, gif\n"), -1);
+    EXPECT_EQ(ParseInputDuration("  Duration: 01:02:03.45,"), 3723450000LL);
+}
+
+TEST(FfmpegProgress, ExpectedOutputDuration)
+{
+    struct Case {
+        int64_t input, start, limit, expected;
+    } const cases[] = {
+        {2000000, 0, 0, 2000000}, {2000000, 500000, 0, 1500000}, {2000000, 500000, 1000000, 1000000},
+        {2000000, 3000000, 0, 0}, {-1, 0, 0, 0},                 {2000000, 0, 5000000, 2000000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExpectedOutputDuration(c.input, c.start, c.limit), c.expected);
+}
+
+} // namespace
