@@ -1,0 +1,2 @@
+[Playlist]
+File1=C:\Clips\one.gif
