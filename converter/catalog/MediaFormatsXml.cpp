@@ -4,6 +4,7 @@
 
 #include "CatalogFiles.h"
 #include "MediaFormatting.h"
+#include "XmlFields.h"
 
 namespace {
 
@@ -28,14 +29,6 @@ CString Text(const pugi::xml_attribute& attribute)
 void ReadText(wchar_t (&field)[MEDIA_PRESET_TEXT], const pugi::xml_node& node, const char* name)
 {
     SetPresetText(field, Text(node.attribute(name)));
-}
-
-// Scans a "%dx%d" or "%d/%d" pair when the attribute holds text; what is missing stays 0.
-void ReadPair(const pugi::xml_node& node, const char* name, const wchar_t* format, int32_t& first, int32_t& second)
-{
-    const CString text = Text(node.attribute(name));
-    if (!text.IsEmpty())
-        ParseSize(text, format, first, second);
 }
 
 bool InRange(int value, int limit)
@@ -115,10 +108,8 @@ void SetPair(pugi::xml_node& node, const char* name, const wchar_t* format, int 
 
 int CMediaFormatsXml::Read(const CString& path, CMediaFormatCatalog& catalog)
 {
-    if (path.IsEmpty() || !CatalogFiles::Exists(path))
-        return -1;
     pugi::xml_document document;
-    if (!document.load_file(CatalogFiles::ToPath(path).c_str()))
+    if (!LoadXmlDocument(path, document))
         return -1;
     const pugi::xml_node root = document.child("MediaFormats");
     if (!root)

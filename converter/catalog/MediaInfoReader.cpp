@@ -1,9 +1,6 @@
 #include "MediaInfoReader.h"
 
-#include <pugixml.hpp>
-
-#include "CatalogFiles.h"
-#include "MediaFormatting.h"
+#include "XmlFields.h"
 
 namespace {
 
@@ -27,14 +24,6 @@ void ReadString(CString& field, const pugi::xml_node& node, const char* name)
     const pugi::xml_attribute attribute = node.attribute(name);
     if (attribute)
         field = CString::FromUtf8(attribute.value());
-}
-
-// "640x480", "4/3", "25/1": scanned only when the attribute holds text.
-void ReadPair(const pugi::xml_node& node, const char* name, const wchar_t* format, int32_t& first, int32_t& second)
-{
-    const char* text = node.attribute(name).as_string("");
-    if (*text)
-        ParseSize(CString::FromUtf8(text), format, first, second);
 }
 
 void ReadElementText(CString& field, const pugi::xml_node& parent, const char* name)
@@ -79,10 +68,8 @@ void ReadMetaData(const pugi::xml_node& node, CMediaMetaData& meta)
 
 int CMediaInfoReader::Read(const CString& path, CMediaInfo& info)
 {
-    if (path.IsEmpty() || !CatalogFiles::Exists(path))
-        return -1;
     pugi::xml_document document;
-    if (!document.load_file(CatalogFiles::ToPath(path).c_str()))
+    if (!LoadXmlDocument(path, document))
         return -1;
     const pugi::xml_node file = document.child("MediaInfo").child("File");
     if (!file)

@@ -37,15 +37,6 @@ bool ReadArguments(CString& input, CString& xmlPath)
     return !input.IsEmpty() && !xmlPath.IsEmpty();
 }
 
-bool WriteWholeFile(const CString& path, const std::string& bytes)
-{
-    FILE* f = _wfopen(path, L"wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
-}
-
 } // namespace
 
 int main()

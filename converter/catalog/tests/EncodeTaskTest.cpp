@@ -63,6 +63,25 @@ protected:
         task.m_options.AddExtraOptions(L"-record " + Quoted(m_record) + L" -pidfile " + Quoted(m_pid) + L" " + script);
     }
 
+    // Runs with a sink that answers "stop" once the flag, set after `delayMs`, is non-zero; the
+    // result, and in `seconds` how long the run went on after the flag was set.
+    int RunStoppedAfter(CEncodeTask& task, const CString& script, int delayMs, double& seconds)
+    {
+        CStopFlag stop{0};
+        RecordingSink sink;
+        sink.m_stop = &stop;
+        Prepare(task, script, m_window.Handle(), &sink);
+        std::thread stopper([&] {
+            Sleep(delayMs);
+            stop = 2;
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const int result = RunPumping([&] { return task.Run(&stop); });
+        stopper.join();
+        seconds = SecondsSince(start) - delayMs / 1000.0;
+        return result;
+    }
+
     std::vector<std::string> Answers() const
     {
         std::vector<std::string> answers;
@@ -142,19 +161,10 @@ TEST_F(EncodeTaskTest, WithoutSinkEveryMessageIsRefused)
 
 TEST_F(EncodeTaskTest, StopIsAnsweredAndTheEncoderEndsItself)
 {
-    CStopFlag stop{0};
-    RecordingSink sink;
-    sink.m_stop = &stop;
     CEncodeTask task;
-    Prepare(task, L"-progress-for 20000", m_window.Handle(), &sink);
-    std::thread stopper([&] {
-        Sleep(400);
-        stop = 2;
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunPumping([&] { return task.Run(&stop); }), 1);
-    stopper.join();
-    EXPECT_LE(SecondsSince(start), 2.5);
+    double seconds = 0;
+    EXPECT_EQ(RunStoppedAfter(task, L"-progress-for 20000", 400, seconds), 1);
+    EXPECT_LE(seconds, 1.5);
     EXPECT_EQ(task.GetExitCode(), 1u);
     const std::vector<std::string> answers = Answers();
     ASSERT_FALSE(answers.empty());
@@ -164,19 +174,9 @@ TEST_F(EncodeTaskTest, StopIsAnsweredAndTheEncoderEndsItself)
 
 TEST_F(EncodeTaskTest, EncoderIgnoringStopIsEndedAfterOneSecond)
 {
-    CStopFlag stop{0};
-    RecordingSink sink;
-    sink.m_stop = &stop;
     CEncodeTask task;
-    Prepare(task, L"-ignore-stop -progress-for 30000", m_window.Handle(), &sink);
-    std::thread stopper([&] {
-        Sleep(300);
-        stop = 2;
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunPumping([&] { return task.Run(&stop); }), 1);
-    stopper.join();
-    const double seconds = SecondsSince(start) - 0.3;
+    double seconds = 0;
+    EXPECT_EQ(RunStoppedAfter(task, L"-ignore-stop -progress-for 30000", 300, seconds), 1);
     EXPECT_GE(seconds, 0.95);
     EXPECT_LE(seconds, 1.8);
     EXPECT_EQ(task.GetRunEnd(), MODULE_STOPPED);

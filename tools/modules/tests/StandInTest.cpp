@@ -14,7 +14,7 @@
 
 #include "AppFormatCatalog.h"
 #include "EncodeTask.h"
-#include "EncoderCallback.h"
+#include "EncoderTestWindow.h"
 #include "ModulePaths.h"
 #include "TestPaths.h"
 
@@ -39,50 +39,6 @@ CString ModulesFolder()
 CString Fixture(const char* name)
 {
     return CString::FromUtf8(SourcePath(std::string("tools/modules/tests/data/") + name).c_str());
-}
-
-// Answers the encoder's messages on this thread, as the converter's dialog does.
-class CallbackWindow {
-public:
-    CallbackWindow()
-    {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"StandInTestCallback";
-        RegisterClassW(&wc);
-        m_window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
-    }
-    ~CallbackWindow() { DestroyWindow(m_window); }
-    HWND Handle() const { return m_window; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_COPYDATA)
-            return OnEncoderCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    HWND m_window;
-};
-
-int RunPumping(const std::function<int()>& work)
-{
-    std::atomic<bool> done{false};
-    int result = 0;
-    std::thread worker([&] {
-        result = work();
-        done = true;
-    });
-    while (!done) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-    worker.join();
-    return result;
 }
 
 // Keeps the records as the conversion job does, and asks to stop once the flag is set.

@@ -23,6 +23,8 @@ bool FileExists(const CString& path)
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+} // namespace
+
 bool WriteWholeFile(const CString& path, const std::string& bytes)
 {
     FILE* f = _wfopen(path, L"wb");
@@ -31,8 +33,6 @@ bool WriteWholeFile(const CString& path, const std::string& bytes)
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && written;
 }
-
-} // namespace
 
 bool CUnixChild::ToUnixPath(const CString& path, std::string& unixPath)
 {

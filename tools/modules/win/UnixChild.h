@@ -11,6 +11,9 @@
 
 #include "CString.h"
 
+// Writes the bytes as the whole file; false when that fails.
+bool WriteWholeFile(const CString& path, const std::string& bytes);
+
 class CUnixChild {
 public:
     CUnixChild() = default;
