@@ -42,7 +42,7 @@ private:
     void SetOutputSize(int width, int height);
 };
 
-// Probes and thumbnail grabs give up after this long.
+// A thumbnail grab that takes longer than this is taken for hung and ended.
 constexpr DWORD kGrabTimeLimitMs = 60000;
 
 // One frame of the input at the time, written as an image with the encoder of the module paths;

@@ -142,22 +142,28 @@ public:
 
     void Poll()
     {
-        if (m_inputDuration < 0)
+        // The input's length is in the log before the first progress block.
+        if (m_inputDuration < 0 && !m_progressSeen)
             m_inputDuration = ParseInputDuration(m_child.ReadJobFile(L"stderr"));
-        const std::vector<CFfmpegProgress> blocks = ParseFfmpegProgressBlocks(m_child.ReadJobFile(L"progress"));
+        const std::string more = m_child.ReadJobFile(L"progress", m_progressRead);
+        m_progressRead += static_cast<long>(more.size());
+        m_pending += more;
+        const std::vector<CFfmpegProgress> blocks = TakeFfmpegProgressBlocks(m_pending);
+        m_progressSeen = m_progressSeen || !blocks.empty();
         m_record.m_duration = ExpectedOutputDuration(m_inputDuration, m_plan.m_startUs, m_plan.m_limitUs);
-        if (!m_started && (m_inputDuration >= 0 || !blocks.empty())) {
+        if (!m_started && (m_inputDuration >= 0 || m_progressSeen)) {
             m_messenger.Send(ENCODER_MESSAGE_START, m_record);
             m_started = true;
         }
         if (!m_started || m_stopping)
             return;
-        const size_t reported = m_reported;
-        for (; m_reported < blocks.size() && !m_stopping; ++m_reported) {
-            Take(blocks[m_reported]);
+        for (const CFfmpegProgress& block : blocks) {
+            Take(block);
             SendProgress();
+            if (m_stopping)
+                return;
         }
-        if (m_reported == reported && GetTickCount() - m_lastSent >= kProgressPeriod)
+        if (blocks.empty() && GetTickCount() - m_lastSent >= kProgressPeriod)
             SendProgress();
     }
 
@@ -198,7 +204,9 @@ private:
     const CProgressMessenger m_messenger;
     CEncoderProgress m_record{};
     int64_t m_inputDuration = -1;
-    size_t m_reported = 0;
+    long m_progressRead = 0;     // bytes of the progress file read so far
+    std::string m_pending;       // the start of a block still being written
+    bool m_progressSeen = false;
     bool m_started = false;
     bool m_stopping = false;
     DWORD m_lastSent = 0;
@@ -218,7 +226,7 @@ int main()
         Report(child.GetError());
         return 3;
     }
-    std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-hide_banner", "-progress",
+    std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-hide_banner", "-nostats", "-progress",
                                      child.UnixJobFile("progress"), "-stats_period", "0.1"};
     argv.insert(argv.end(), plan.m_arguments.begin(), plan.m_arguments.end());
     const std::vector<FILETIME> before = WriteTimes(plan.m_outputs);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
 
 #include "CString.h"
 #include "EncoderPlan.h"
@@ -18,16 +17,14 @@ int64_t Number(const std::string& text)
 
 } // namespace
 
-std::vector<CFfmpegProgress> ParseFfmpegProgressBlocks(const std::string& text)
+std::vector<CFfmpegProgress> TakeFfmpegProgressBlocks(std::string& pending)
 {
     std::vector<CFfmpegProgress> blocks;
     CFfmpegProgress block;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        // A line without its end may still be being written.
-        if (in.eof())
-            break;
+    size_t taken = 0;
+    for (size_t start = 0, end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+        // A line without its end may still be being written, so only whole lines are read.
+        const std::string line = pending.substr(start, end - start);
         const size_t equals = line.find('=');
         if (equals == std::string::npos)
             continue;
@@ -43,9 +40,18 @@ std::vector<CFfmpegProgress> ParseFfmpegProgressBlocks(const std::string& text)
             block.m_valid = true;
             block.m_ended = value == "end";
             blocks.push_back(block);
+            block = CFfmpegProgress();
+            taken = end + 1;
         }
     }
+    pending.erase(0, taken);
     return blocks;
+}
+
+std::vector<CFfmpegProgress> ParseFfmpegProgressBlocks(const std::string& text)
+{
+    std::string pending = text;
+    return TakeFfmpegProgressBlocks(pending);
 }
 
 CFfmpegProgress ParseFfmpegProgress(const std::string& text)

@@ -15,6 +15,9 @@ struct CFfmpegProgress {
 
 // Every complete block of the text, in order.
 std::vector<CFfmpegProgress> ParseFfmpegProgressBlocks(const std::string& text);
+// The same for text that arrives in pieces: the complete blocks are taken out of `pending`,
+// what follows the last of them stays for the next piece.
+std::vector<CFfmpegProgress> TakeFfmpegProgressBlocks(std::string& pending);
 // The last complete block of the text.
 CFfmpegProgress ParseFfmpegProgress(const std::string& text);
 // Microseconds of the first "Duration: h:mm:ss.cc" in the log; -1 when there is none or it is

@@ -40,6 +40,21 @@ TEST(FfmpegProgress, LastCompleteBlockCounts)
     EXPECT_FALSE(blocks[1].m_ended);
 }
 
+TEST(FfmpegProgress, BlocksArrivingInPieces)
+{
+    const std::string all = std::string(kBlock1) + kBlock2 + kEnd;
+    std::string pending;
+    std::vector<int64_t> frames;
+    // Cut anywhere, even inside a line: every block comes out once, whole.
+    for (size_t at = 0; at < all.size(); at += 7) {
+        pending += all.substr(at, 7);
+        for (const CFfmpegProgress& block : TakeFfmpegProgressBlocks(pending))
+            frames.push_back(block.m_frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int64_t>{5, 14, 20}));
+    EXPECT_TRUE(pending.empty());
+}
+
 TEST(FfmpegProgress, InputDurationFromTheLog)
 {
     const std::string log = "Input #0, gif, from '/c/a.gif':\n  Duration: 00:00:02.00, start: 0.000000, bitrate: 31 kb/s\n"

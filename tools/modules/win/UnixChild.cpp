@@ -170,12 +170,16 @@ int CUnixChild::GetExitCode() const
     return std::atoi(m_status.c_str() + 5);
 }
 
-std::string CUnixChild::ReadJobFile(const wchar_t* name) const
+std::string CUnixChild::ReadJobFile(const wchar_t* name, long offset) const
 {
     std::string text;
     FILE* f = _wfopen(JobFile(name), L"rb");
     if (!f)
         return text;
+    if (offset > 0 && std::fseek(f, offset, SEEK_SET) != 0) {
+        std::fclose(f);
+        return text;
+    }
     char buffer[16384];
     for (size_t got; (got = std::fread(buffer, 1, sizeof(buffer), f)) > 0;)
         text.append(buffer, got);

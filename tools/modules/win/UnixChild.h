@@ -41,7 +41,8 @@ public:
     const std::string& GetStatus() const { return m_status; }
     // N of "exit N", else -1.
     int GetExitCode() const;
-    std::string ReadJobFile(const wchar_t* name) const;
+    // The file's bytes from `offset` on (all of it by default); empty when it is not there.
+    std::string ReadJobFile(const wchar_t* name, long offset = 0) const;
     const CString& GetError() const { return m_error; }
 
 private:
