@@ -119,29 +119,6 @@ CString FormatInt64Grouped(int64_t n)
     return FormatNumberString(digits);
 }
 
-CString FormatDuration(int milliseconds, bool secondsOnly, bool withMilliseconds, bool alwaysHours)
-{
-    int s = milliseconds / 1000;
-    int h = s / 3600, m = (s % 3600) / 60, sec = s % 60, f = milliseconds % 1000;
-    CString text;
-    if (secondsOnly) {
-        if (withMilliseconds)
-            text.Format(L"%.3f", milliseconds * 0.001);
-        else
-            text.Format(L"%d", s);
-    } else if (alwaysHours || h > 0) {
-        if (withMilliseconds)
-            text.Format(L"%d:%02d:%02d.%03d", h, m, sec, f);
-        else
-            text.Format(L"%d:%02d:%02d", h, m, sec);
-    } else if (withMilliseconds) {
-        text.Format(L"%d:%02d.%03d", m, sec, f);
-    } else {
-        text.Format(L"%d:%02d", m, sec);
-    }
-    return text;
-}
-
 CString PercentEncodeMailText(const CString& text)
 {
     std::string bytes = text.ToUtf8();

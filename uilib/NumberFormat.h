@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "CString.h"
+#include "DurationText.h"
 
 // How FormatNumberString groups digits (the fields of the system's number format).
 struct NumberGrouping {
@@ -25,8 +26,6 @@ CString FormatNumberWith(const CString& digits, const NumberGrouping& grouping);
 CString FormatNumberString(const CString& digits);
 CString FormatInt64Grouped(int64_t n);
 
-// "m:ss", "h:mm:ss", with ".fff" milliseconds, or plain seconds.
-CString FormatDuration(int milliseconds, bool secondsOnly, bool withMilliseconds, bool alwaysHours);
 
 // Text for a mailto link's subject or body: every character but ASCII letters, digits and
 // "-_.~" as percent-encoded UTF-8.

@@ -5,9 +5,8 @@
 #include <cstdint>
 
 #include "CString.h"
+#include "DurationText.h"
 
-// Milliseconds as "m:ss" / "h:mm:ss" (with ".fff" when asked), or plain seconds.
-CString FormatDuration(int64_t milliseconds, bool secondsOnly, bool withMilliseconds, bool alwaysHours);
 // Microseconds, truncated to milliseconds, through FormatDuration.
 CString FormatDuration64(int64_t microseconds, bool secondsOnly, bool withMilliseconds, bool alwaysHours);
 
