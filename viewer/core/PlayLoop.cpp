@@ -1,0 +1,103 @@
+#include "PlayLoop.h"
+
+#include "PlaylistItem.h"
+
+int FrameDelayMs(uint32_t hundredths)
+{
+    uint64_t ms = uint64_t(hundredths) * 10;
+    return ms < 50 ? 100 : int(ms);
+}
+
+int FinalPlayState(int stopWord, int current)
+{
+    switch (stopWord) {
+    case STOP_RUN:
+        return PLAY_FINISHED;
+    case STOP_PAUSE:
+        return PLAY_PAUSED;
+    case STOP_STOP:
+        return PLAY_STOPPED;
+    case STOP_CLOSE:
+    case STOP_DESTROY:
+        return PLAY_CLOSED;
+    default:
+        return current;
+    }
+}
+
+namespace {
+
+// Moves to the next frame; false when the frames have ended and the item does not repeat.
+bool Advance(const CPlaylistItem& item, CPlayPosition& position, IPlayLoopHost& host)
+{
+    int next = position.frameIndex.load() + 1;
+    if (next < item.FrameCount) {
+        position.frameIndex = next;
+        return true;
+    }
+    if (host.RepeatMode() == 1) {
+        position.repeatCounter++;
+        position.frameIndex = 0;
+        return true;
+    }
+    position.frameIndex = next;
+    return false;
+}
+
+} // namespace
+
+int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<int>& stop, IPlayLoopHost& host)
+{
+    if (!item || item->FrameCount <= 0)
+        return -1;
+    const int count = item->FrameCount;
+    if (position.frameIndex >= count || position.frameIndex < 0)
+        position.frameIndex = 0;
+    host.SetPositionRange(count - 1, position.frameIndex);
+    position.playState = PLAY_PLAYING;
+    host.SetPlayState(PLAY_PLAYING);
+
+    while (position.frameIndex < count && stop == STOP_RUN) {
+        const int index = position.frameIndex;
+        CFrameSlot* slot = item->m_slots.GetAt(index);
+        int state = slot ? slot->m_nState.load() : SLOT_BAD;
+        if (state == SLOT_NONE || state == SLOT_PENDING) {
+            int load = item->m_nLoadStatus;
+            if (load == LOAD_FAILED)
+                break;   // nothing will be decoded: playback ends instead of waiting
+            host.Sleep(100);
+            if (load == LOAD_LOADING)
+                continue;
+            if (!Advance(*item, position, host))
+                break;
+            continue;
+        }
+        CrImage* frame = state == SLOT_BAD ? nullptr : item->GetSourceFrame(index);
+        if (!frame) {
+            host.Sleep(100);
+            if (!Advance(*item, position, host))
+                break;
+            continue;
+        }
+        host.ShowFrame(index);
+        const uint32_t delay = uint32_t(FrameDelayMs(frame->GetFrameDelay()));
+        const uint32_t start = host.TickCount();
+        while (stop == STOP_RUN) {
+            host.Sleep(10);
+            if (host.TickCount() - start >= delay)
+                break;
+        }
+        if (stop != STOP_RUN)
+            break;
+        if (!Advance(*item, position, host))
+            break;
+    }
+
+    const int word = stop;
+    const int final = FinalPlayState(word, position.playState);
+    position.playState = final;
+    host.SetPlayState(final);
+    if (word == STOP_RUN || word == STOP_STOP || word == STOP_CLOSE || word == STOP_DESTROY)
+        host.SeekFirstFrame();
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "SettingsValues.h"
+
+#include "ViewerFiles.h"
+
+namespace {
+CSettingsValues* g_settings = nullptr;
+
+bool IsTempName(const CString& name)
+{
+    if (name.GetLength() != 8)
+        return false;
+    for (int i = 0; i < 8; i++)
+        if (name[i] < L'0' || name[i] > L'9')
+            return false;
+    return true;
+}
+} // namespace
+
+bool IsThumbnailSizeValid(int size) { return size >= kThumbnailSizeMin && size <= kThumbnailSizeMax; }
+
+int ClampRecentMax(int size) { return size < 0 ? 0 : size > kMaxRecentLimit ? kMaxRecentLimit : size; }
+
+CSettingsValues::CSettingsValues()
+{
+    if (!g_settings)
+        g_settings = this;
+}
+
+CSettingsValues::~CSettingsValues()
+{
+    if (g_settings == this)
+        g_settings = nullptr;
+}
+
+CSettingsValues& ViewerSettings()
+{
+    static CSettingsValues defaults;
+    return g_settings ? *g_settings : defaults;
+}
+
+void CSettingsValues::ApplyBounds()
+{
+    MaxRecentFiles = ClampRecentMax(MaxRecentFiles);
+    MaxRecentPlaylists = ClampRecentMax(MaxRecentPlaylists);
+    if (!IsThumbnailSizeValid(ThumbnailCx) || !IsThumbnailSizeValid(ThumbnailCy))
+        ThumbnailCx = ThumbnailCy = kThumbnailSizeDefault;
+}
+
+CString CSettingsValues::NewTempFileName() const
+{
+    if (!ViewerFiles::CreateFolderTree(TempFolder))
+        return CString();
+    for (int n = 0; n < 100000000; n++) {
+        CString name;
+        name.Format(L"%08d", n);
+        CString path = ViewerFiles::JoinPath(TempFolder, name);
+        if (!ViewerFiles::PathExists(path))
+            return path;
+    }
+    return CString();
+}
+
+bool CSettingsValues::IsOwnTempFile(const CString& path) const
+{
+    if (TempFolder.IsEmpty() || !IsTempName(ViewerFiles::FileNamePart(path)))
+        return false;
+    CString folder = ViewerFiles::FolderPart(path);
+    CString own = TempFolder;
+    own.TrimRight(L"\\/");
+    return folder.CompareNoCase(own) == 0;
+}
+
+void CSettingsValues::DeleteOwnTempFiles() const
+{
+    if (TempFolder.IsEmpty() || !ViewerFiles::FolderExists(TempFolder))
+        return;
+    for (const CString& name : ViewerFiles::FileNames(TempFolder))
+        if (IsTempName(name))
+            ViewerFiles::RemoveFile(ViewerFiles::JoinPath(TempFolder, name));
+    ViewerFiles::RemoveEmptyFolder(TempFolder);
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Fixtures of the viewer's tests: GIF files of our own making and a scratch folder per test.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CString.h"
+#include "CrIOFile.h"
+#include "CrImageGIF.h"
+
+#if defined(_WIN32) && __has_include("FwTestSupport.h")
+#include "FwTestSupport.h"
+#else
+inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }
+#endif
+
+struct TestFrame {
+    uint8_t r, g, b;
+    uint32_t delay;   // hundredths of a second
+};
+
+inline CString ToCString(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return CString(path.wstring());
+#else
+    return CString::FromUtf8(path.string().c_str());
+#endif
+}
+
+// An animation whose frames are each one solid colour.
+inline bool WriteTestGif(const CString& path, int width, int height, const std::vector<TestFrame>& frames)
+{
+    std::vector<CrImage*> images;
+    for (const TestFrame& f : frames) {
+        CrImage* image = new CrImage(width, height, 8, CRIMAGE_FORMAT_GIF);
+        image->SetPaletteColor(0, CrRgbQuad{f.b, f.g, f.r, 0});
+        image->Clear(0);
+        image->SetFrameDelay(f.delay);
+        images.push_back(image);
+    }
+    CrImageGIF gif;
+    CrIOFile file;
+    bool ok = file.Open(path, L"wb") && gif.Encode(&file, images.data(), int32_t(images.size()), true, false);
+    file.Close();
+    for (CrImage* image : images)
+        delete image;
+    return ok;
+}
+
+// A folder of its own below the system's temporary folder, removed afterwards.
+class ScratchFolderTest : public ::testing::Test {
+protected:
+    std::filesystem::path m_folder;
+
+    void SetUp() override
+    {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("sorvik-") + info->test_suite_name() + "-" + info->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        m_folder = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+        std::filesystem::create_directories(m_folder);
+    }
+    void TearDown() override
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+    CString Path(const std::string& name) const { return ToCString(m_folder / name); }
+    CString Folder() const { return ToCString(m_folder); }
+};
