@@ -55,7 +55,7 @@ int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<
         position.frameIndex = 0;
     host.SetPositionRange(count - 1, position.frameIndex);
     position.playState = PLAY_PLAYING;
-    host.SetPlayState(PLAY_PLAYING);
+    host.ReportPlayState(PLAY_PLAYING);
 
     while (position.frameIndex < count && stop == STOP_RUN) {
         const int index = position.frameIndex;
@@ -96,7 +96,7 @@ int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<
     const int word = stop;
     const int final = FinalPlayState(word, position.playState);
     position.playState = final;
-    host.SetPlayState(final);
+    host.ReportPlayState(final);
     if (word == STOP_RUN || word == STOP_STOP || word == STOP_CLOSE || word == STOP_DESTROY)
         host.SeekFirstFrame();
     return 0;

@@ -31,7 +31,7 @@ public:
     virtual void ShowFrame(int index) = 0;
     // The play position runs over 0 ... last and stands at `position`.
     virtual void SetPositionRange(int last, int position) = 0;
-    virtual void SetPlayState(int state) = 0;
+    virtual void ReportPlayState(int state) = 0;
     // Frame 0 is shown again (a forced seek).
     virtual void SeekFirstFrame() = 0;
     virtual void Sleep(int milliseconds) = 0;

@@ -350,17 +350,15 @@ void CPlaylistItem::ResetFilters()
     SetResolutionText();
 }
 
-int CFrameLoadCallback::OnFramesFound(CrImageGIF*, GifLoadInfo* info)
+int CFrameLoadCallback::OnFramesFound(CrImageGIF*, GifLoadInfo*)
 {
     m_pItem->OnFramesFound();
-    OnDecodedRange(info->frameCount);
     return m_nCancel;
 }
 
 int CFrameLoadCallback::OnFrameDecoded(CrImageGIF*, GifLoadInfo* info)
 {
     m_pItem->OnFrameDecoded(info->frameIndex);
-    OnDecodedPosition(info->frameIndex);
     return m_nCancel;
 }
 

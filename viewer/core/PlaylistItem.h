@@ -123,7 +123,7 @@ private:
     void SetResolutionText();
 };
 
-// The decoder's reports applied to an item's slots; the load thread adds the play control bar.
+// The decoder's reports applied to an item's slots.
 class CFrameLoadCallback : public ILoadCallback {
 public:
     explicit CFrameLoadCallback(CPlaylistItem* item) : m_pItem(item) {}
@@ -135,10 +135,6 @@ public:
     int OnFramesFound(CrImageGIF* gif, GifLoadInfo* info) override;
     int OnFrameDecoded(CrImageGIF* gif, GifLoadInfo* info) override;
     int OnLoadFinished(CrImageGIF* gif, GifLoadInfo* info) override;
-
-protected:
-    virtual void OnDecodedRange(int frameCount) {}
-    virtual void OnDecodedPosition(int index) {}
 };
 
 // The frame prepared for showing: 24 bits per pixel without a transparent index, unless it is

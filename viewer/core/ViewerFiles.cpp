@@ -109,7 +109,9 @@ CString LowerExtension(const CString& path)
 bool CreateFolderTree(const CString& path)
 {
 #ifdef _WIN32
-    return CreateDirectoryTree(path);
+    CString native = path;
+    native.Replace(L'/', L'\\');
+    return CreateDirectoryTree(native);
 #else
     std::error_code error;
     fs::create_directories(ToPath(path), error);

@@ -24,7 +24,7 @@ public:
 
     void ShowFrame(int index) override { shown.emplace_back(index, now); }
     void SetPositionRange(int last, int) override { rangeLast = last; }
-    void SetPlayState(int state) override { states.push_back(state); }
+    void ReportPlayState(int state) override { states.push_back(state); }
     void SeekFirstFrame() override
     {
         seeks++;

@@ -1,0 +1,71 @@
+#include "GIFLoadThread.h"
+
+#include "PlaylistView.h"
+#include "SysHelpers.h"
+#include "ViewerGlobals.h"
+
+CGIFLoadThread::CGIFLoadThread(CPlaylistItem* item) : CFrameLoadCallback(item)
+{
+    m_bAutoDelete = FALSE;
+}
+
+BOOL CGIFLoadThread::InitInstance()
+{
+    m_pItem->LoadFrames(this, &m_nCancel);
+    if (g_pPlaylistView && g_pPlaylistView->GetSafeHwnd())
+        g_pPlaylistView->PostMessage(WM_LOAD_FINISHED, WPARAM(m_nCancel.load()), reinterpret_cast<LPARAM>(m_pItem));
+    return FALSE;
+}
+
+void CGIFLoadThread::Cancel()
+{
+    m_nCancel = 2;
+    SetThreadPriority(THREAD_PRIORITY_ABOVE_NORMAL);
+    if (g_pPlaylistView && g_pPlaylistView->GetSafeHwnd())
+        PumpMessagesUntilMatch(nullptr, WM_LOAD_FINISHED, reinterpret_cast<LPARAM>(m_pItem));
+    else
+        PumpUntilThreadEnds(m_hThread);
+}
+
+// ---- the Windows side of the playlist item ----
+
+int CPlaylistItem::StartLoadThread()
+{
+    if (m_pLoadThread)
+        return 1;
+    // Until the thread runs, playing already waits for the frames instead of skipping them.
+    for (int i = 0; i < m_slots.GetSize(); i++)
+        m_slots.GetAt(i)->m_nState = SLOT_PENDING;
+    m_nLoadStatus = LOAD_LOADING;
+    m_pLoadThread = new CGIFLoadThread(this);
+    if (!m_pLoadThread->CreateThread(CREATE_SUSPENDED)) {
+        delete m_pLoadThread;
+        m_pLoadThread = nullptr;
+        m_nLoadStatus = LOAD_FAILED;
+        OnLoadFinished(false);
+        return -1;
+    }
+    m_pLoadThread->SetThreadPriority(THREAD_PRIORITY_NORMAL);
+    m_pLoadThread->ResumeThread();
+    return 0;
+}
+
+int CPlaylistItem::CancelLoading()
+{
+    if (!m_pLoadThread)
+        return 1;
+    m_pLoadThread->Cancel();
+    // Without a playlist view nobody else waits for the thread.
+    WaitLoadThread();
+    return 0;
+}
+
+int CPlaylistItem::WaitLoadThread()
+{
+    if (m_pLoadThread) {
+        ::WaitForSingleObject(m_pLoadThread->m_hThread, INFINITE);
+        delete m_pLoadThread;
+        m_pLoadThread = nullptr;
+    }
+    return 0;
+}

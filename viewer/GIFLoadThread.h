@@ -1,0 +1,13 @@
+#pragma once
+// The worker that decodes every frame of one playlist item into the item's frame slots.
+#include "CWinThread.h"
+#include "PlaylistItem.h"
+
+class CGIFLoadThread : public CWinThread, public CFrameLoadCallback {
+public:
+    explicit CGIFLoadThread(CPlaylistItem* item);
+
+    BOOL InitInstance() override;
+    // Asks the load to stop and returns once the thread has ended and its 0x5BC was handled.
+    void Cancel();
+};

@@ -1,0 +1,62 @@
+#pragma once
+// The viewer's application object: start-up in a fixed order, the document template, the command
+// line (every argument a path, queued into the playlist) and the application's own commands.
+#include "CFrameWnd.h"
+#include "CWinApp.h"
+#include "Collections.h"
+#include "Settings.h"
+
+// Collects every plain argument as a path; switches are ignored.
+class CCommandLineInfoEx : public CCommandLineInfo {
+public:
+    CStringArray m_files;
+
+    void ParseParam(const wchar_t* param, BOOL flag, BOOL last) override;
+    void ParseLast(BOOL last);
+};
+
+// The document has no data: the playlist lives in the playlist view. It stays modified so that
+// every close passes through SaveModified, which stops playback first.
+class CSorvikDoc : public CDocument {
+public:
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(const wchar_t* path) override;
+    void SetPathName(const wchar_t* path, BOOL addToRecent = TRUE) override;
+    BOOL SaveModified() override;
+};
+
+class CSorvikApp : public CWinApp {
+    FW_DECLARE_MESSAGE_MAP()
+public:
+    CUIResources m_resources;
+    CSettings m_settings;
+    int m_bStartup = 1;   // 1 until the command line named a path
+
+    CSorvikApp();
+
+    virtual int RegisterFileTypes(int register_);
+    virtual void RegisterPlaylistFileType();
+    virtual void RegisterGifFileType();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    int OpenCommandLineFiles(CCommandLineInfoEx& info);
+
+protected:
+    void OnOpenRecentFile(UINT id);
+    void OnUpdateRecentFileMenu(CCmdUI* ui);
+    void OnClearRecentFileList();
+    void OnUpdateClearRecentFileList(CCmdUI* ui);
+    void OnWebSite();
+    void OnEmailUs();
+
+private:
+    void RegisterType(const wchar_t* extension, const wchar_t* description, int icon);
+};
+
+// The application object when it is the viewer's (null in test programs).
+CSorvikApp* GetSorvikApp();
+
+// The maker's and the program's words, and the places on the maker's site.
+extern const wchar_t kMakerName[];
+extern const wchar_t kProgramVersion[];

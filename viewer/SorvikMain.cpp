@@ -1,0 +1,4 @@
+// The viewer's one application object.
+#include "SorvikApp.h"
+
+CSorvikApp theApp;

@@ -1,0 +1,35 @@
+#pragma once
+// The viewer's program-wide pointers (each set once by the object it names) and its private
+// window messages.
+#include <windows.h>
+
+class CSettings;
+class CUIResources;
+class CPlayView;
+class CPlaylistView;
+class CAnimationWnd;
+class CMainFrame;
+
+extern CSettings* g_pSettings;
+extern CUIResources* g_pUIResources;
+extern CPlayView* g_pPlayView;
+extern CPlaylistView* g_pPlaylistView;
+extern CAnimationWnd* g_pCanvas;
+
+// Worker → window.
+constexpr UINT WM_QUEUE_FINISHED = 0x5B9;   // stop word / 0
+constexpr UINT WM_QUEUE_ITEM_ADDED = 0x5BA; // new index / 0
+constexpr UINT WM_QUEUE_ITEM_INFO = 0x5BB;  // 0 / item
+constexpr UINT WM_LOAD_FINISHED = 0x5BC;    // cancel word / item
+constexpr UINT WM_PLAY_FINISHED = 0x5BD;    // stop word / 0
+// Window → window.
+constexpr UINT WM_PLAY_ITEM = 0x414;        // command / item
+constexpr UINT WM_CHECK_UPDATE = 0x59A;     // 0 / 1 automatic
+constexpr UINT WM_DROP_FORWARDED = 0x40A;   // drop handle / 0
+
+// The main frame of the running program, null before it exists.
+CMainFrame* GetMainFrame();
+
+// Dispatches this thread's messages until the thread ends (workers may send to this thread
+// while they finish, so a plain wait could never return).
+void PumpUntilThreadEnds(HANDLE thread);
