@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "SorvikWindows.h"
+#include "ViewerGuiSupport.h"
+
+namespace {
+
+std::wstring SorvikPath()
+{
+    std::wstring path = L"Z:" + ToCString(std::filesystem::path(SORVIK_EXE)).str();
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+// Sorvik.exe as the user starts it, with a GIF on its command line.
+class SorvikRunTest : public ScratchFolderTest {
+protected:
+    PROCESS_INFORMATION m_process{};
+
+    void SetUp() override
+    {
+        ScratchFolderTest::SetUp();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", 0, nullptr, 0,
+                                    KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+        DWORD off = 0;
+        ::RegSetValueExW(key, L"AutoCheckUpdate", 0, REG_DWORD, reinterpret_cast<BYTE*>(&off), sizeof off);
+        ::RegSetValueExW(key, L"LoadLastPlaylist", 0, REG_DWORD, reinterpret_cast<BYTE*>(&off), sizeof off);
+        ::RegCloseKey(key);
+    }
+    void TearDown() override
+    {
+        if (m_process.hProcess) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+                ::TerminateProcess(m_process.hProcess, 3);
+            ::CloseHandle(m_process.hProcess);
+            ::CloseHandle(m_process.hThread);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
+        ScratchFolderTest::TearDown();
+    }
+    bool Start(const CString& gif)
+    {
+        std::wstring command = L"\"" + SorvikPath() + L"\" \"" + gif.str() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
+    }
+};
+
+TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
+{
+    const auto frames = ColourFrames(6, 30);
+    CString gif = Path("played here.gif");   // a blank in the path arrives as one argument
+    ASSERT_TRUE(WriteTestGif(gif, 96, 64, frames));
+    ASSERT_TRUE(Start(gif));
+    HWND main = WaitForSorvikWindow(L"played here.gif - 1/1", m_process.dwProcessId, 30000);
+    ASSERT_NE(main, nullptr) << "the viewer never made the file its current item";
+    HWND canvas = SorvikCanvas(main);
+    ASSERT_NE(canvas, nullptr);
+
+    // Watch the middle of the canvas on the screen: which frame shows, and from when.
+    std::vector<std::pair<int, DWORD>> shown;
+    HDC screen = ::GetDC(nullptr);
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 4000 && (shown.empty() || shown.back().first != 5)) {
+        RECT r;
+        ::GetWindowRect(canvas, &r);
+        COLORREF c = ::GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        for (int i = 0; i < 6; i++)
+            if (SameColour(c, frames[size_t(i)], 12) && (shown.empty() || shown.back().first != i))
+                shown.emplace_back(i, ::GetTickCount());
+        ::Sleep(10);
+    }
+    ::ReleaseDC(nullptr, screen);
+
+    ASSERT_GE(shown.size(), 4u) << "frames seen: " << shown.size();
+    for (size_t i = 1; i < shown.size(); i++)
+        EXPECT_EQ(shown[i].first, shown[i - 1].first + 1) << "frame " << i;
+    for (size_t i = 2; i < shown.size(); i++) {
+        DWORD gap = shown[i].second - shown[i - 1].second;
+        EXPECT_GE(gap, 200u) << "frame " << shown[i].first;
+        EXPECT_LE(gap, 700u) << "frame " << shown[i].first;
+    }
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0) << "the viewer did not close";
+    DWORD code = 1;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(SorvikRunTest, AMissingFileLeavesAnIdleWindowThatCloses)
+{
+    ASSERT_TRUE(Start(Path("nowhere.gif")));
+    HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
+    ASSERT_NE(main, nullptr);
+    ::Sleep(500);
+    wchar_t title[256] = L"";
+    ::GetWindowTextW(main, title, 256);
+    EXPECT_STREQ(title, L"Sorvik");
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+} // namespace
