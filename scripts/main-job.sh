@@ -23,3 +23,36 @@ echo "== imagetool info $sample"
 "$imagetool" info "$sample"
 echo "== imagetool frames $sample out/sample-frames"
 "$imagetool" frames "$sample" out/sample-frames
+
+# Sorvik plays a sample GIF of our own under Wine, with a display, and is closed after a few
+# seconds the way a user closes it (WM_CLOSE from a small helper that waits for it to play).
+sorvik=build-win/viewer/Sorvik.exe
+closer=build-win/viewer/SorvikCloser.exe
+gif=viewer/tests/data/sample.gif
+if [ -f "$sorvik" ] && [ -f "$closer" ]; then
+  echo "== Sorvik.exe $gif (closed after 4 seconds)"
+  export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  xvfb_pid=""
+  if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 150 190); do
+      if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
+    done
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
+    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+  mkdir -p "$WINEPREFIX"
+  [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+  timeout -k 10 90 wine "$sorvik" "$gif" >/dev/null 2>&1 &
+  viewer_pid=$!
+  closer_status=0
+  timeout -k 10 60 wine "$closer" 4 "sample.gif - " || closer_status=$?
+  viewer_status=0
+  wait "$viewer_pid" || viewer_status=$?
+  echo "Sorvik.exe exited with $viewer_status"
+  [ "$closer_status" -eq 0 ] && [ "$viewer_status" -eq 0 ] || { echo "main job: the viewer did not play and close"; exit 1; }
+else
+  echo "== Sorvik.exe is not built (build-win); skipped"
+fi
