@@ -211,7 +211,6 @@ int CPlaylistView::ProcessJob(CQueueJob* job)
                 item->EnsureThumbnail();
             }
         }
-        InvalidateRect(nullptr, FALSE);
         PostMessage(WM_QUEUE_ITEM_INFO, 0, reinterpret_cast<LPARAM>(item));
         return 0;
     }
@@ -319,10 +318,9 @@ int CPlaylistView::AppendItem(CPlaylistItem* item, bool post)
     }
     if (post)
         PostMessage(WM_QUEUE_ITEM_ADDED, WPARAM(index), 0);
+    // The queue thread leaves the window to the messages it posts.
     if (::GetCurrentThreadId() == ::GetWindowThreadProcessId(GetSafeHwnd(), nullptr))
         UpdateStatus();
-    else
-        InvalidateRect(nullptr, FALSE);
     m_bModified = true;
     return index;
 }
@@ -502,6 +500,7 @@ LRESULT CPlaylistView::OnItemInfo(WPARAM wParam, LPARAM lParam)
 {
     if (m_bClosing)
         return 0;
+    Invalidate();
     int ready = m_nPlayWhenReady;
     auto* item = reinterpret_cast<CPlaylistItem*>(lParam);
     // An entry whose file could not be read is not played.

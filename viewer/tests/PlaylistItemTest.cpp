@@ -145,6 +145,21 @@ TEST_F(PlaylistItemTest, AFileThatVanishedFailsEveryFrame)
         EXPECT_EQ(item.m_slots.GetAt(i)->m_nState, SLOT_BAD);
 }
 
+TEST_F(PlaylistItemTest, AGifWithoutFramesFailsItsLoad)
+{
+    CPlaylistItem item;
+    CString path = MakeGif("empty.gif", 2, 2, Frames(2, 10));
+    ASSERT_EQ(item.Open(path), 0);
+    // The file now holds a screen and a palette but no picture.
+    const char bytes[] = "GIF89a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff\x3b";
+    std::ofstream(m_folder / "empty.gif", std::ios::binary).write(bytes, sizeof bytes - 1);
+    CFrameLoadCallback callback(&item);
+    EXPECT_LT(item.LoadFrames(&callback, &callback.m_nCancel), 0);
+    EXPECT_EQ(item.m_nLoadStatus, LOAD_FAILED);
+    EXPECT_EQ(item.m_slots.GetAt(0)->m_nState, SLOT_BAD);
+    EXPECT_EQ(item.m_slots.GetAt(1)->m_nState, SLOT_BAD);
+}
+
 TEST_F(PlaylistItemTest, ReportsBeyondTheSlotsAreIgnored)
 {
     // The file grew after its info was read.
