@@ -131,16 +131,8 @@ int CAnimationWnd::StartPlayThread()
         return 1;
     if (!m_pItem || m_pItem->FrameCount <= 0)
         return -1;
-    m_pPlayThread = new CGIFPlayThread(this);
-    if (!m_pPlayThread->CreateThread(CREATE_SUSPENDED)) {
-        delete m_pPlayThread;
-        m_pPlayThread = nullptr;
-        return -1;
-    }
     m_nPlayThreadSerial++;
-    m_pPlayThread->SetThreadPriority(THREAD_PRIORITY_NORMAL);
-    m_pPlayThread->ResumeThread();
-    return 0;
+    return StartWorker(m_pPlayThread, new CGIFPlayThread(this));
 }
 
 int CAnimationWnd::PausePlayThread() { return StopPlayThread(STOP_PAUSE); }
@@ -160,11 +152,7 @@ int CAnimationWnd::StopPlayThread(int code)
 
 int CAnimationWnd::WaitPlayThread()
 {
-    if (m_pPlayThread) {
-        ::WaitForSingleObject(m_pPlayThread->m_hThread, INFINITE);
-        delete m_pPlayThread;
-        m_pPlayThread = nullptr;
-    }
+    EndWorker(m_pPlayThread);
     return 0;
 }
 

@@ -37,16 +37,11 @@ int CPlaylistItem::StartLoadThread()
     for (int i = 0; i < m_slots.GetSize(); i++)
         m_slots.GetAt(i)->m_nState = SLOT_PENDING;
     m_nLoadStatus = LOAD_LOADING;
-    m_pLoadThread = new CGIFLoadThread(this);
-    if (!m_pLoadThread->CreateThread(CREATE_SUSPENDED)) {
-        delete m_pLoadThread;
-        m_pLoadThread = nullptr;
+    if (StartWorker(m_pLoadThread, new CGIFLoadThread(this)) != 0) {
         m_nLoadStatus = LOAD_FAILED;
         OnLoadFinished(false);
         return -1;
     }
-    m_pLoadThread->SetThreadPriority(THREAD_PRIORITY_NORMAL);
-    m_pLoadThread->ResumeThread();
     return 0;
 }
 
@@ -62,10 +57,6 @@ int CPlaylistItem::CancelLoading()
 
 int CPlaylistItem::WaitLoadThread()
 {
-    if (m_pLoadThread) {
-        ::WaitForSingleObject(m_pLoadThread->m_hThread, INFINITE);
-        delete m_pLoadThread;
-        m_pLoadThread = nullptr;
-    }
+    EndWorker(m_pLoadThread);
     return 0;
 }

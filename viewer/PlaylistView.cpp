@@ -164,15 +164,7 @@ int CPlaylistView::StartQueue()
 {
     if (m_jobs.IsEmpty())
         return 1;
-    m_pQueueThread = new CQueueThread(this);
-    if (!m_pQueueThread->CreateThread(CREATE_SUSPENDED)) {
-        delete m_pQueueThread;
-        m_pQueueThread = nullptr;
-        return -1;
-    }
-    m_pQueueThread->SetThreadPriority(THREAD_PRIORITY_NORMAL);
-    m_pQueueThread->ResumeThread();
-    return 0;
+    return StartWorker(m_pQueueThread, new CQueueThread(this));
 }
 
 int CPlaylistView::StopQueue()
@@ -471,11 +463,7 @@ void CPlaylistView::UpdateStatus()
 
 LRESULT CPlaylistView::OnQueueFinished(WPARAM, LPARAM)
 {
-    if (m_pQueueThread) {
-        ::WaitForSingleObject(m_pQueueThread->m_hThread, INFINITE);
-        delete m_pQueueThread;
-        m_pQueueThread = nullptr;
-    }
+    EndWorker(m_pQueueThread);
     if (!m_bClosing) {
         m_nPlayWhenReady = -1;
         UpdateStatus();

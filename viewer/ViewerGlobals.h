@@ -3,6 +3,8 @@
 // window messages.
 #include <windows.h>
 
+#include "CWinThread.h"
+
 class CSettings;
 class CUIResources;
 class CPlayView;
@@ -33,3 +35,30 @@ CMainFrame* GetMainFrame();
 // Dispatches this thread's messages until the thread ends (workers may send to this thread
 // while they finish, so a plain wait could never return).
 void PumpUntilThreadEnds(HANDLE thread);
+
+// Starts a worker the viewer's way: created suspended, normal priority, resumed. The slot holds
+// it while it runs; a thread that cannot be made is deleted and the slot cleared (-1).
+template <class T>
+int StartWorker(T*& slot, T* thread)
+{
+    slot = thread;
+    if (!thread->CreateThread(CREATE_SUSPENDED)) {
+        delete thread;
+        slot = nullptr;
+        return -1;
+    }
+    thread->SetThreadPriority(THREAD_PRIORITY_NORMAL);
+    thread->ResumeThread();
+    return 0;
+}
+
+// Waits for a finished worker without limit, deletes it and clears the slot.
+template <class T>
+void EndWorker(T*& slot)
+{
+    if (!slot)
+        return;
+    ::WaitForSingleObject(slot->m_hThread, INFINITE);
+    delete slot;
+    slot = nullptr;
+}
