@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <vector>
+
+#include <shlobj.h>
 
 #include "SorvikWindows.h"
 #include "ViewerGuiSupport.h"
@@ -44,9 +48,9 @@ protected:
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
         ScratchFolderTest::TearDown();
     }
-    bool Start(const CString& gif)
+    bool Start(const CString& arguments)
     {
-        std::wstring command = L"\"" + SorvikPath() + L"\" \"" + gif.str() + L"\"";
+        std::wstring command = L"\"" + SorvikPath() + L"\" " + arguments.str();
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
@@ -58,7 +62,7 @@ TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
     const auto frames = ColourFrames(6, 30);
     CString gif = Path("played here.gif");   // a blank in the path arrives as one argument
     ASSERT_TRUE(WriteTestGif(gif, 96, 64, frames));
-    ASSERT_TRUE(Start(gif));
+    ASSERT_TRUE(Start(L"\"" + gif + L"\""));
     HWND main = WaitForSorvikWindow(L"played here.gif - 1/1", m_process.dwProcessId, 30000);
     ASSERT_NE(main, nullptr) << "the viewer never made the file its current item";
     HWND canvas = SorvikCanvas(main);
@@ -97,7 +101,7 @@ TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
 
 TEST_F(SorvikRunTest, AMissingFileLeavesAnIdleWindowThatCloses)
 {
-    ASSERT_TRUE(Start(Path("nowhere.gif")));
+    ASSERT_TRUE(Start(Path("nowhere.gif")));   // no blank, so no quotes needed
     HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
     ASSERT_NE(main, nullptr);
     ::Sleep(500);
@@ -106,6 +110,60 @@ TEST_F(SorvikRunTest, AMissingFileLeavesAnIdleWindowThatCloses)
     EXPECT_STREQ(title, L"Sorvik");
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+TEST_F(SorvikRunTest, SeveralPathsPlayInCommandLineOrder)
+{
+    ASSERT_TRUE(WriteTestGif(Path("first.gif"), 32, 32, ColourFrames(2, 10)));
+    ASSERT_TRUE(WriteTestGif(Path("second.gif"), 32, 32, ColourFrames(2, 10)));
+    ASSERT_TRUE(Start(L"/ignored-switch " + Path("first.gif") + L" " + Path("second.gif")));
+    // The first item plays as soon as it arrives, maybe before the second is in the list.
+    HWND main = WaitForSorvikWindow(L"first.gif - 1/", m_process.dwProcessId, 30000);
+    ASSERT_NE(main, nullptr);
+    // The next item follows by itself when the first has played.
+    EXPECT_NE(WaitForSorvikWindow(L"second.gif - 2/2", m_process.dwProcessId, 15000), nullptr);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+TEST_F(SorvikRunTest, OnlySwitchesReloadTheLastPlaylistWithoutPlayingIt)
+{
+    // The per-user data folder of the viewer holds the playlist of the last run.
+    wchar_t appData[MAX_PATH] = L"";
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
+    std::filesystem::path folder = std::filesystem::path(appData) / L"Brenmoor" / L"Sorvik";
+    std::filesystem::create_directories(folder);
+    std::filesystem::path list = folder / L"Default.playlist";
+    std::filesystem::path saved = folder / L"Default.playlist.before-test";
+    std::error_code error;
+    std::filesystem::rename(list, saved, error);
+    ASSERT_TRUE(WriteTestGif(Path("kept.gif"), 32, 32, ColourFrames(2, 10)));
+    std::ofstream(list) << "<?xml version=\"1.0\"?><Playlists Version=\"1.2.0\"><Playlist><Item><File>"
+                        << Path("kept.gif").ToUtf8() << "</File></Item></Playlist></Playlists>";
+    HKEY key = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                      nullptr);
+    DWORD on = 1;
+    ::RegSetValueExW(key, L"LoadLastPlaylist", 0, REG_DWORD, reinterpret_cast<BYTE*>(&on), sizeof on);
+    ::RegCloseKey(key);
+
+    ASSERT_TRUE(Start(L"-a /b"));
+    HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
+    ASSERT_NE(main, nullptr);
+    ::Sleep(1500);
+    wchar_t title[256] = L"";
+    ::GetWindowTextW(main, title, 256);
+    EXPECT_STREQ(title, L"Sorvik");   // nothing plays by itself
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+    // The reloaded list was written back at the end, with its item.
+    std::ifstream in(list);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    EXPECT_NE(text.find("kept.gif"), std::string::npos);
+    EXPECT_NE(text.find("FrameCount=\"2\""), std::string::npos);
+    std::filesystem::remove(list, error);
+    std::filesystem::rename(saved, list, error);
 }
 
 } // namespace
