@@ -195,10 +195,10 @@ int CPlaylistView::ProcessJob(CQueueJob* job)
         if (!item)
             return -1;
         {
-            // An item that is playing or loading its frames already has its information.
+            // An item whose frames are loading or loaded (the current one) already has its
+            // information. An item becomes current (and starts loading) only under this lock.
             CSectionLock lock(m_itemLock);
-            bool busy = item->m_pLoadThread || (g_pCanvas && g_pCanvas->GetItem() == item);
-            if (!busy) {
+            if (item->m_nLoadStatus == LOAD_IDLE) {
                 item->LoadInfo(false);
                 item->EnsureThumbnail();
             }
