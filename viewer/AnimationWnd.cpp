@@ -230,8 +230,9 @@ void CAnimationWnd::DrawCurrentFrame(CDC* dc)
     const int index = m_position.frameIndex;
     if (!item || item->FrameCount <= 0 || index < 0 || index >= item->FrameCount || item->m_slots.GetSize() == 0)
         return;
+    // Only a decoded frame is drawn: any other slot may be changing on the load thread.
     CFrameSlot* slot = item->m_slots.GetAt(index);
-    if (!slot || slot->m_nState == SLOT_PENDING)
+    if (!slot || slot->m_nState != SLOT_DECODED)
         return;
     if (CrImage* frame = item->GetFrame(index))
         DrawFrame(dc, frame, client);

@@ -230,6 +230,29 @@ TEST_F(PlaylistItemTest, IconsAreAtMost24Pixels)
     EXPECT_EQ(item.GetImage(7), nullptr);
 }
 
+TEST_F(PlaylistItemTest, TheDisplayImageShowsTheFilters)
+{
+    CSettingsValues settings;
+    CPlaylistItem item;
+    ASSERT_EQ(item.Open(MakeGif("wide.gif", 40, 20, Frames(1, 10))), 0);
+    EXPECT_EQ(item.GetImage(1)->GetWidth(), 40);
+    item.RotateRight = 1;
+    item.ResetFilters();
+    CrImage* display = item.GetImage(1);
+    EXPECT_EQ(display, &item.m_display);
+    EXPECT_EQ(display->GetWidth(), 20);
+    EXPECT_EQ(display->GetHeight(), 40);
+    EXPECT_EQ(item.m_thumbnail.GetWidth(), 40);   // the thumbnail itself stays as read
+    // Smaller thumbnails make the display image smaller too.
+    settings.ThumbnailCx = settings.ThumbnailCy = 100;
+    CPlaylistItem big;
+    ASSERT_EQ(big.Open(MakeGif("big.gif", 300, 150, Frames(1, 10))), 0);
+    big.FreeDisplayImage();
+    settings.ThumbnailCx = settings.ThumbnailCy = 50;
+    EXPECT_EQ(big.GetImage(1)->GetWidth(), 50);
+    EXPECT_EQ(big.GetImage(1)->GetHeight(), 25);
+}
+
 TEST_F(PlaylistItemTest, StoredFactsAreCheckedAgainstTheFile)
 {
     CPlaylistItem item;
