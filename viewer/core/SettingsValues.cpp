@@ -34,8 +34,13 @@ CSettingsValues::~CSettingsValues()
 
 CSettingsValues& ViewerSettings()
 {
+    if (g_settings)
+        return *g_settings;
+    // A stand-in with the defaults, which must not keep the place of a settings object made later.
     static CSettingsValues defaults;
-    return g_settings ? *g_settings : defaults;
+    if (g_settings == &defaults)
+        g_settings = nullptr;
+    return defaults;
 }
 
 void CSettingsValues::ApplyBounds()

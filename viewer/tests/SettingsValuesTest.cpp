@@ -37,6 +37,15 @@ TEST(SettingsBounds, RecentMaximaAreClampedAndBadThumbnailSizesReset)
     EXPECT_FALSE(IsThumbnailSizeValid(kThumbnailSizeMax + 1));
 }
 
+TEST(SettingsDefaults, AStandInNeverHidesTheRealSettings)
+{
+    ViewerSettings().Zoom = 100;   // no settings object yet: the stand-in answers
+    CSettingsValues real;
+    real.Zoom = 55;
+    EXPECT_EQ(&ViewerSettings(), &real);
+    EXPECT_EQ(ViewerSettings().Zoom, 55);
+}
+
 TEST(SettingsDefaults, MatchTheDocumentedValues)
 {
     CSettingsValues s;
