@@ -1,6 +1,8 @@
 #include "CrIOFile.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "CString.h"
 #endif
 
@@ -16,6 +18,24 @@ bool CrIOFile::Open(const wchar_t* path, const wchar_t* mode)
 #endif
     m_closeStream = m_stream != nullptr;
     return m_stream != nullptr;
+}
+
+bool CrIOFile::Replace(const wchar_t* from, const wchar_t* to)
+{
+#ifdef _WIN32
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return rename(CString(from).ToUtf8().c_str(), CString(to).ToUtf8().c_str()) == 0;
+#endif
+}
+
+bool CrIOFile::Remove(const wchar_t* path)
+{
+#ifdef _WIN32
+    return DeleteFileW(path) != 0;
+#else
+    return remove(CString(path).ToUtf8().c_str()) == 0;
+#endif
 }
 
 bool CrIOFile::Close()

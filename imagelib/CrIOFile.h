@@ -15,6 +15,9 @@ public:
     // Opens a file by wide path (C runtime modes such as L"rb"); this object then closes it.
     bool Open(const wchar_t* path, const wchar_t* mode);
     FILE* GetStream() const { return m_stream; }
+    // Moves `from` over `to`, replacing an existing file.
+    static bool Replace(const wchar_t* from, const wchar_t* to);
+    static bool Remove(const wchar_t* path);
 
     bool Close() override;
     uint32_t Read(void* buffer, uint32_t size, uint32_t count) override;

@@ -3,7 +3,10 @@
 #include "CrImage.h"
 
 #include "CrIOFile.h"
+#include "CrImageBMP.h"
 #include "CrImageGIF.h"
+#include "CrImageJPG.h"
+#include "CrImagePNG.h"
 #include "CrMemFile.h"
 
 #include <cstdlib>
@@ -21,14 +24,16 @@ int CrImage::DecodeAs(uint32_t formatId, CrFile* file, int32_t start)
 {
     std::unique_ptr<CrImage> codec;
     bool ok = false;
+    auto run = [&](auto* typed) {
+        codec.reset(typed);
+        typed->CopyInfo(*this);
+        ok = typed->Decode(file);
+    };
     switch (formatId) {
-    case CRIMAGE_FORMAT_GIF: {
-        auto* gif = new CrImageGIF;
-        codec.reset(gif);
-        gif->CopyInfo(*this);
-        ok = gif->Decode(file);
-        break;
-    }
+    case CRIMAGE_FORMAT_BMP: run(new CrImageBMP); break;
+    case CRIMAGE_FORMAT_GIF: run(new CrImageGIF); break;
+    case CRIMAGE_FORMAT_JPG: run(new CrImageJPG); break;
+    case CRIMAGE_FORMAT_PNG: run(new CrImagePNG); break;
     default:
         return -1;
     }
@@ -112,15 +117,18 @@ bool CrImage::CheckEncodeArgs(CrFile* file)
 
 int CrImage::EncodeAs(uint32_t formatId, CrFile* file)
 {
-    switch (formatId) {
-    case CRIMAGE_FORMAT_GIF: {
-        CrImageGIF gif;
-        gif.Ghost(*this);
-        if (gif.Encode(file))
+    auto run = [&](auto&& codec) {
+        codec.Ghost(*this);
+        if (codec.Encode(file))
             return 1;
-        SetLastError(gif.GetLastError());
+        SetLastError(codec.GetLastError());
         return 0;
-    }
+    };
+    switch (formatId) {
+    case CRIMAGE_FORMAT_BMP: return run(CrImageBMP());
+    case CRIMAGE_FORMAT_JPG: return run(CrImageJPG());
+    case CRIMAGE_FORMAT_GIF: return run(CrImageGIF());
+    case CRIMAGE_FORMAT_PNG: return run(CrImagePNG());
     default:
         return -1;
     }
@@ -158,14 +166,18 @@ bool CrImage::Encode(uint8_t** buffer, int32_t* size, uint32_t formatId)
 
 bool CrImage::Save(const wchar_t* path, uint32_t formatId)
 {
-    // Encoded in memory first, so a failed encode leaves an existing file as it was.
-    uint8_t* data = nullptr;
-    int32_t size = 0;
-    if (!Encode(&data, &size, formatId))
+    // The image goes to a temporary file beside the target, which replaces the target only once it
+    // is complete: a failed save leaves an existing file as it was.
+    if (!path)
         return false;
+    const std::wstring temp = std::wstring(path) + L".~save";
     CrIOFile file;
-    bool ok = file.Open(path, L"wb") && file.Write(data, 1, uint32_t(size)) == uint32_t(size);
+    if (!file.Open(temp.c_str(), L"wb"))
+        return false;
+    bool ok = Encode(&file, formatId);
     ok = file.Close() && ok;
-    std::free(data);
-    return ok;
+    if (ok && CrIOFile::Replace(temp.c_str(), path))
+        return true;
+    CrIOFile::Remove(temp.c_str());
+    return false;
 }

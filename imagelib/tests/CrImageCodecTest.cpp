@@ -77,9 +77,9 @@ TEST(CodecDispatch, UnknownFormatsAndMissingFiles)
         uint32_t id;
         const char* text;
     };
-    // Codecs this build lacks answer like unknown formats.
+    // Auto-detection ends with the dispatch's text; a named codec leaves its own.
     for (Case c : {Case{0, "Decode: Unknown or wrong format"}, Case{9, "Decode: Unknown or wrong format"},
-                   Case{CRIMAGE_FORMAT_BMP, "Decode: Unknown or wrong format"}}) {
+                   Case{CRIMAGE_FORMAT_BMP, "Error reading BMP info"}}) {
         CrImage image;
         EXPECT_FALSE(image.Decode(junk.data(), uint32_t(junk.size()), c.id));
         EXPECT_STREQ(image.GetLastError(), c.text) << c.id;
@@ -142,7 +142,7 @@ TEST(CodecDispatch, EncodeErrors)
     ASSERT_TRUE(image.Create(1, 1, 8));
     EXPECT_FALSE(image.Encode(static_cast<CrFile*>(nullptr), CRIMAGE_FORMAT_GIF));
     EXPECT_STREQ(image.GetLastError(), "null file handler");
-    for (uint32_t id : {0u, 7u, uint32_t(CRIMAGE_FORMAT_PNG)}) {
+    for (uint32_t id : {0u, 7u}) {
         EXPECT_FALSE(image.Encode(&file, id));
         EXPECT_STREQ(image.GetLastError(), "Encode: Unknown format") << id;
     }
