@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <cstring>
 
+// jerror.h numbers its messages by the library version that jpeglib.h defines: jpeglib.h first.
 extern "C" {
-#include <jerror.h>
 #include <jpeglib.h>
+#include <jerror.h>
 }
 
 namespace {
