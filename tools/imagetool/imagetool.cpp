@@ -1,7 +1,7 @@
 // imagetool: looks into images through the image library, for tests and benchmarks.
 //
 //   imagetool info FILE         format, size, depth; for a GIF the loop count and one line per frame
-//   imagetool frames FILE DIR   every frame as it is shown, 32-bit with alpha, as DIR/NNN.bmp
+//   imagetool frames FILE DIR   every frame as it is shown, true colour with alpha, as DIR/NNN.png
 //   imagetool convert IN OUT    load, then save in the format of OUT's extension
 //
 // Exits with 1 and the library's error text when an image cannot be read or written.
@@ -89,51 +89,25 @@ int Info(const std::string& path)
     return 0;
 }
 
-void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(uint8_t(v >> (8 * i)));
-}
-
-// A 32-bit bitmap file with alpha: transparent pixels get alpha 0.
+// The frame as it is shown: true colour, transparent pixels with alpha 0, written as PNG.
 bool WriteShownFrame(const CrImage& frame, const std::string& path)
 {
-    const int32_t w = frame.GetWidth(), h = frame.GetHeight();
-    std::vector<uint8_t> out;
-    const uint32_t pixelBytes = uint32_t(w) * uint32_t(h) * 4;
-    out.push_back('B');
-    out.push_back('M');
-    PutLE(out, 14 + 40 + pixelBytes, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 14 + 40, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, uint32_t(w), 4);
-    PutLE(out, uint32_t(h), 4);
-    PutLE(out, 1, 2);
-    PutLE(out, 32, 2);
-    PutLE(out, 0, 4);
-    PutLE(out, pixelBytes, 4);
-    PutLE(out, 3780, 4);
-    PutLE(out, 3780, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 0, 4);
+    CrImage shown(frame);
+    if (!shown.IncreaseBpp(24) || !shown.AlphaCreate())
+        return false;
     const bool transparent = frame.IsTransparent();
     const int32_t transIndex = frame.GetTransIndex();
     const CrRgbQuad transColor = frame.GetTransColor();
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
+    for (int32_t y = 0; y < frame.GetHeight(); ++y)
+        for (int32_t x = 0; x < frame.GetWidth(); ++x) {
             CrRgbQuad c = frame.GetPixelColor(x, y, false);
-            bool clear = transparent && (frame.IsIndexed() ? frame.GetPixelIndex(x, y) == transIndex
-                                                           : (c.rgbRed == transColor.rgbRed && c.rgbGreen == transColor.rgbGreen &&
-                                                              c.rgbBlue == transColor.rgbBlue));
-            out.insert(out.end(), {c.rgbBlue, c.rgbGreen, c.rgbRed, uint8_t(clear ? 0 : 255)});
+            const bool clear = transparent && (frame.IsIndexed() ? frame.GetPixelIndex(x, y) == transIndex
+                                                                 : (c.rgbRed == transColor.rgbRed && c.rgbGreen == transColor.rgbGreen &&
+                                                                    c.rgbBlue == transColor.rgbBlue));
+            if (clear)
+                shown.AlphaSet(x, y, 0);
         }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    return shown.Save(CString::FromUtf8(path.c_str()), CRIMAGE_FORMAT_PNG);
 }
 
 int Frames(const std::string& path, const std::string& dir)
@@ -158,7 +132,7 @@ int Frames(const std::string& path, const std::string& dir)
     }
     for (size_t i = 0; i < frames.size(); ++i) {
         char name[32];
-        std::snprintf(name, sizeof name, "/%03zu.bmp", i);
+        std::snprintf(name, sizeof name, "/%03zu.png", i);
         if (!WriteShownFrame(*frames[i], dir + name))
             return Fail(dir + name, "cannot be written");
     }
@@ -172,7 +146,11 @@ int Convert(const std::string& in, const std::string& out)
     image.SetRetrieveAllFrames(true);
     if (!image.Load(CString::FromUtf8(in.c_str())))
         return Fail(in, image.GetLastError());
-    if (!image.Save(CString::FromUtf8(out.c_str()), FormatOfPath(out)))
+    // JPEG holds only true colour and grey.
+    const uint32_t format = FormatOfPath(out);
+    if (format == CRIMAGE_FORMAT_JPG && image.IsIndexed() && !image.IsGrayScale())
+        image.IncreaseBpp(24);
+    if (!image.Save(CString::FromUtf8(out.c_str()), format))
         return Fail(out, *image.GetLastError() ? image.GetLastError() : "cannot be written");
     return 0;
 }
