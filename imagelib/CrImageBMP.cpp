@@ -188,20 +188,8 @@ bool CrImageBMP::Decode(CrFile* file)
     if (!ReadPixels(file, header, layout))
         return false;
 
-    if (topDown) {
-        const size_t rowBytes = GetRowBytes();
-        uint8_t* bottom = GetBits(0);
-        for (int32_t a = 0, b = GetHeight() - 1; a < b; a++, b--) {
-            uint8_t* ra = bottom + rowBytes * static_cast<size_t>(a);
-            uint8_t* rb = bottom + rowBytes * static_cast<size_t>(b);
-            for (size_t i = 0; i < rowBytes; i++) {
-                const uint8_t t = ra[i];
-                ra[i] = rb[i];
-                rb[i] = t;
-            }
-        }
-        AlphaFlip();
-    }
+    if (topDown)
+        Flip(false, true);
     return true;
 }
 

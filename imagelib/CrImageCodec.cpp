@@ -5,6 +5,7 @@
 #include "CrIOFile.h"
 #include "CrImageBMP.h"
 #include "CrImageGIF.h"
+#include "CrImageICO.h"
 #include "CrImageJPG.h"
 #include "CrImagePNG.h"
 #include "CrMemFile.h"
@@ -34,6 +35,7 @@ int CrImage::DecodeAs(uint32_t formatId, CrFile* file, int32_t start)
     case CRIMAGE_FORMAT_GIF: run(new CrImageGIF); break;
     case CRIMAGE_FORMAT_JPG: run(new CrImageJPG); break;
     case CRIMAGE_FORMAT_PNG: run(new CrImagePNG); break;
+    case CRIMAGE_FORMAT_ICO: run(new CrImageICO(0)); break;
     default:
         return -1;
     }
@@ -126,6 +128,7 @@ int CrImage::EncodeAs(uint32_t formatId, CrFile* file)
     };
     switch (formatId) {
     case CRIMAGE_FORMAT_BMP: return run(CrImageBMP());
+    case CRIMAGE_FORMAT_ICO: return run(CrImageICO(0));
     case CRIMAGE_FORMAT_JPG: return run(CrImageJPG());
     case CRIMAGE_FORMAT_GIF: return run(CrImageGIF());
     case CRIMAGE_FORMAT_PNG: return run(CrImagePNG());

@@ -70,6 +70,14 @@ Bytes Os2Core()
     return b.Raw({0, 0, 255, 255, 0, 0, 0x40, 0, 0, 0, 0x80, 0, 0, 0}).b;
 }
 
+Bytes PngIcon()
+{
+    Bytes png = Encoded(Indexed(10, 4, 8), CRIMAGE_FORMAT_PNG);
+    LE b;
+    b.U16(0).U16(1).U16(1).U8(0).U8(0).U8(0).U8(0).U16(1).U16(8).U32(uint32_t(png.size())).U32(22);
+    return b.Raw(png).b;
+}
+
 std::vector<Fixture> Fixtures()
 {
     std::vector<Fixture> out;
@@ -87,6 +95,9 @@ std::vector<Fixture> Fixtures()
     out.push_back({"RLE4 BMP", CRIMAGE_FORMAT_BMP, Rle4()});
     out.push_back({"V5 bit-field BMP", CRIMAGE_FORMAT_BMP, BitFields565()});
     out.push_back({"OS/2 BMP", CRIMAGE_FORMAT_BMP, Os2Core()});
+    out.push_back({"4-bit icon", CRIMAGE_FORMAT_ICO, Encoded(Transparent(Indexed(16, 8, 4), 2), CRIMAGE_FORMAT_ICO)});
+    out.push_back({"32-bit icon", CRIMAGE_FORMAT_ICO, Encoded(WithAlpha(Rgb24(6, 5)), CRIMAGE_FORMAT_ICO)});
+    out.push_back({"PNG icon", CRIMAGE_FORMAT_ICO, PngIcon()});
     return out;
 }
 
