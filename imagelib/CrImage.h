@@ -11,6 +11,10 @@
 
 class CrFile;
 class CrImage;
+#ifdef _WIN32
+struct HDC__;   // HDC
+struct tagRECT; // RECT
+#endif
 
 // Format ids.
 enum : uint32_t {
@@ -95,6 +99,17 @@ struct CrImageInfo {
     uint8_t disposal;        // GIF disposal method 0-7
     bool retrieveAllFrames;
     bool littleEndianHost;
+};
+
+// A 24-bit pixel buffer (rows bottom-up, padded to 4 bytes) that holds the screen rectangle
+// left, top, width × height: the work bitmap that drawing paints into.
+struct CrPaintBuffer {
+    uint8_t* bits;
+    uint32_t rowBytes;
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
 };
 
 class CrImage {
@@ -288,6 +303,20 @@ public:
     bool Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, CrRgbQuad canvas, CrImage* dest = nullptr);
     bool Expand(int32_t newWidth, int32_t newHeight, CrRgbQuad canvas, CrImage* dest = nullptr);
     bool Thumbnail(int32_t width, int32_t height, CrRgbQuad canvas, CrImage* dest = nullptr);
+
+    // ---- Drawing (screen coordinates: y grows downwards) ----
+    // True when drawing must blend over the screen: a transparent index, an alpha plane or palette alpha.
+    bool NeedsBlending() const;
+    // Paints the image, placed at (x, y) and cx × cy on the screen, into the part of the screen
+    // rectangle `area` holds that the destination covers: opaque images overwrite it, others blend
+    // over what it shows. `flip` shows the picture upside down within its destination.
+    void DrawInto(CrPaintBuffer& area, int32_t x, int32_t y, int32_t cx, int32_t cy, bool smooth, bool flip) const;
+#ifdef _WIN32
+    // Into a device context; cx or cy below 0 means the image's own size. False when nothing was drawn.
+    bool Draw(HDC__* hdc, int32_t x, int32_t y, int32_t cx = -1, int32_t cy = -1, const tagRECT* clip = nullptr,
+              bool smooth = false, bool flip = false) const;
+    bool Draw(HDC__* hdc, const tagRECT& rect, const tagRECT* clip = nullptr, bool smooth = false, bool flip = false) const;
+#endif
 
     // ---- Codec dispatch (load, save, decode, encode by format id) ----
     // Format id 0 decodes by trying every codec. The encoded buffer is the caller's to free().
