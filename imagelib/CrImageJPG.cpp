@@ -5,6 +5,7 @@
 
 #include "CrFile.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -321,8 +322,10 @@ bool CrImageJPG::Encode(CrFile* file)
     jpeg_start_compress(&cinfo, TRUE);
     // 8-bit grey and (with libjpeg-turbo's extensions) 24-bit rows go to libjpeg as they are; packed
     // grey rows are widened to a byte per pixel, and plain RGB input needs its channels swapped.
+    // A widened row takes a byte per pixel, more than a packed row holds.
+    const size_t rowLength = std::max<size_t>(GetRowBytes(), static_cast<size_t>(GetWidth())) + 8;
     JSAMPARRAY buffer = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                   static_cast<JDIMENSION>(GetRowBytes() + 8), 1);
+                                                   static_cast<JDIMENSION>(rowLength), 1);
     while (cinfo.next_scanline < cinfo.image_height) {
         const uint32_t row = static_cast<uint32_t>(GetHeight()) - 1 - cinfo.next_scanline;
         JSAMPROW line = GetBits(row);
