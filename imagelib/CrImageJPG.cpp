@@ -142,6 +142,17 @@ void SetUpStreams(CrJpegStreamManager& mgr, CrFile* file)
     mgr.destination.term_destination = TermDestination;
 }
 
+// Errors, streams and the link from libjpeg's structure back to them; what follows is the jump point.
+template <class Info>
+void Prepare(Info& cinfo, CrJpegErrorManager& err, CrJpegStreamManager& mgr, CrFile* file, char* text)
+{
+    memset(&cinfo, 0, sizeof cinfo);
+    SetUpErrors(err, text);
+    SetUpStreams(mgr, file);
+    cinfo.err = &err.pub;
+    cinfo.client_data = &mgr;
+}
+
 int32_t Rounded(double value) { return static_cast<int32_t>(value + 0.5); }
 
 } // namespace
@@ -155,13 +166,9 @@ bool CrImageJPG::Decode(CrFile* file)
         return false;
     }
     jpeg_decompress_struct cinfo;
-    memset(&cinfo, 0, sizeof cinfo);
     CrJpegErrorManager err;
     CrJpegStreamManager mgr;
-    SetUpErrors(err, m_info.lastError);
-    SetUpStreams(mgr, file);
-    cinfo.err = &err.pub;
-    cinfo.client_data = &mgr;
+    Prepare(cinfo, err, mgr, file, m_info.lastError);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -274,13 +281,9 @@ bool CrImageJPG::Encode(CrFile* file)
         return false;
     }
     jpeg_compress_struct cinfo;
-    memset(&cinfo, 0, sizeof cinfo);
     CrJpegErrorManager err;
     CrJpegStreamManager mgr;
-    SetUpErrors(err, m_info.lastError);
-    SetUpStreams(mgr, file);
-    cinfo.err = &err.pub;
-    cinfo.client_data = &mgr;
+    Prepare(cinfo, err, mgr, file, m_info.lastError);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         return false;

@@ -33,6 +33,18 @@ inline bool DecodeBytes(CrImage& image, const Bytes& bytes, uint32_t formatId)
     return image.Decode(copy.data(), uint32_t(copy.size()), formatId);
 }
 
+// A size-only decode (escape -1): the size and format, no pixels.
+inline void ExpectSizeOnly(const Bytes& bytes, uint32_t formatId, int32_t width, int32_t height)
+{
+    CrImage size;
+    size.SetEscape(-1);
+    ASSERT_TRUE(DecodeBytes(size, bytes, formatId));
+    EXPECT_FALSE(size.IsValid());
+    EXPECT_EQ(size.GetWidth(), width);
+    EXPECT_EQ(size.GetHeight(), height);
+    EXPECT_EQ(size.GetType(), formatId);
+}
+
 // A palette of distinct colours; `seed` moves them.
 inline void FillPalette(CrImage& image, uint8_t seed = 0)
 {
