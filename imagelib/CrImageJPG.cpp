@@ -244,16 +244,22 @@ bool CrImageJPG::Decode(CrFile* file)
     const size_t rowLength = static_cast<size_t>(cinfo.output_width) * static_cast<size_t>(components);
     JSAMPARRAY buffer =
         (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, static_cast<JDIMENSION>(rowLength), 1);
-    const size_t copy = rowLength < GetRowBytes() ? rowLength : GetRowBytes();
+    // Rows that need no conversion go straight into the bitmap.
+    const bool direct = !(components == 4 && !quantize) && !(components == 3 && cinfo.out_color_space == JCS_RGB);
     while (cinfo.output_scanline < cinfo.output_height) {
         if (GetEscape()) {
             jpeg_destroy_decompress(&cinfo);
             return false;
         }
+        uint8_t* dst = GetBits(static_cast<uint32_t>(GetHeight()) - 1 - cinfo.output_scanline);
+        if (direct) {
+            JSAMPROW row = dst;
+            jpeg_read_scanlines(&cinfo, &row, 1);
+            continue;
+        }
         jpeg_read_scanlines(&cinfo, buffer, 1);
-        uint8_t* dst = GetBits(static_cast<uint32_t>(GetHeight()) - cinfo.output_scanline);
         const uint8_t* src = buffer[0];
-        if (components == 4 && !quantize) {
+        if (components == 4) {
             for (JDIMENSION x = 0; x < cinfo.output_width; x++, src += 4, dst += 3) {
                 const unsigned k = src[3];
                 dst[0] = static_cast<uint8_t>(src[2] * k / 255);
@@ -261,9 +267,8 @@ bool CrImageJPG::Decode(CrFile* file)
                 dst[2] = static_cast<uint8_t>(src[0] * k / 255);
             }
         } else {
-            memcpy(dst, src, copy);
-            if (components == 3 && cinfo.out_color_space == JCS_RGB)
-                RGBtoBGR(dst, static_cast<int32_t>(copy));
+            memcpy(dst, src, rowLength);
+            RGBtoBGR(dst, static_cast<int32_t>(rowLength));
         }
     }
     jpeg_finish_decompress(&cinfo);

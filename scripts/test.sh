@@ -35,4 +35,6 @@ echo "== benchmark: GIF decoding (quick)"
 build/bench/gif_decode_bench --quick || echo "gif_decode_bench did not finish"
 echo "== benchmark: resampling (quick)"
 build/bench/resample_bench --quick || echo "resample_bench did not finish"
+echo "== benchmark: JPEG and PNG codecs (quick)"
+build/bench/codec_bench --quick || echo "codec_bench did not finish"
 exit $status
