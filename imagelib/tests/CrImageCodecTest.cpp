@@ -174,6 +174,30 @@ TEST(CodecDispatch, LoadAndSaveByPath)
     EXPECT_STREQ(missing.GetLastError(), "");
 }
 
+TEST(CodecDispatch, SaveReplacesTheTargetOnlyWhenComplete)
+{
+    const char* name = "codec_dispatch_save.png";
+    const std::vector<uint8_t> old = {1, 2, 3};
+    WriteFile(name, old);
+    // A JPEG of a colour palette fails: the old file stays and no temporary file is left behind.
+    CrImage palette;
+    ASSERT_TRUE(palette.Create(4, 4, 8));
+    palette.SetPaletteColor(1, 200, 10, 10);
+    EXPECT_FALSE(palette.Save(L"codec_dispatch_save.png", CRIMAGE_FORMAT_JPG));
+    EXPECT_EQ(ReadFile(name), old);
+    EXPECT_TRUE(ReadFile("codec_dispatch_save.png.~save").empty());
+
+    ASSERT_TRUE(palette.Save(L"codec_dispatch_save.png", CRIMAGE_FORMAT_PNG));
+    CrImage back;
+    ASSERT_TRUE(back.Load(L"codec_dispatch_save.png", CRIMAGE_FORMAT_PNG));
+    EXPECT_EQ(back.GetType(), uint32_t(CRIMAGE_FORMAT_PNG));
+    EXPECT_TRUE(ReadFile("codec_dispatch_save.png.~save").empty());
+    std::remove(name);
+
+    EXPECT_FALSE(palette.Save(L"no such folder/frame.png", CRIMAGE_FORMAT_PNG));
+    EXPECT_FALSE(palette.Save(nullptr, CRIMAGE_FORMAT_PNG));
+}
+
 TEST(CodecDispatch, DecodesFromAStream)
 {
     const char* name = "codec_dispatch_stream.gif";
