@@ -183,8 +183,10 @@ bool CrImageBMP::Decode(CrFile* file)
         SetLastError("Cancelled");
         return false;
     }
-    if (bitsOffset)
-        file->Seek(start + static_cast<int32_t>(bitsOffset), 0);
+    if (bitsOffset) {
+        const int64_t bits = static_cast<int64_t>(start) + bitsOffset;
+        file->Seek(static_cast<int32_t>(bits < INT32_MAX ? bits : INT32_MAX), 0);
+    }
     if (!ReadPixels(file, header, layout))
         return false;
 

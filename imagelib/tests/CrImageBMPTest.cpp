@@ -195,6 +195,16 @@ TEST(BmpCodec, RefusedHeaders)
         EXPECT_FALSE(DecodeBytes(image, BuildBmp(s), CRIMAGE_FORMAT_BMP)) << c.what;
         EXPECT_STREQ(image.GetLastError(), c.text) << c.what;
     }
+    // A bits offset past any file leaves the pixels as they were made.
+    BmpSpec far;
+    far.pixels = Bytes(24, 7);
+    Bytes bytes = BuildBmp(far);
+    bytes[10] = bytes[11] = bytes[12] = 0xFF;
+    bytes[13] = 0xFF;
+    CrImage beyond;
+    ASSERT_TRUE(DecodeBytes(beyond, bytes, CRIMAGE_FORMAT_BMP));
+    EXPECT_EQ(beyond.GetPixelColor(0, 0, false), Rgb(0, 0, 0));
+
     CrImage tiny;
     EXPECT_FALSE(DecodeBytes(tiny, Bytes{'B', 'M', 0}, CRIMAGE_FORMAT_BMP));
     EXPECT_STREQ(tiny.GetLastError(), "Not a BMP");
