@@ -121,6 +121,9 @@ void CPlaylistView::OnDestroy()
 {
     m_bClosing = true;
     StopQueue();
+    // The canvas lets go of its item (and of its loading) before the items go.
+    if (g_pCanvas && g_pCanvas->GetItem() && FindItem(g_pCanvas->GetItem()) >= 0)
+        g_pCanvas->Close();
     if (ViewerSettings().LoadLastPlaylist) {
         if (SaveDefaultPlaylist() <= 0)
             ViewerSettings().DeleteOwnTempFiles();

@@ -8,6 +8,7 @@
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
+#include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -52,7 +53,8 @@ BOOL CSorvikDoc::OnNewDocument()
 
 BOOL CSorvikDoc::OnOpenDocument(const wchar_t* path)
 {
-    if (!CDocument::OnOpenDocument(path))
+    // A file that is gone opens no document (so a recent entry for it is dropped).
+    if (!ViewerFiles::PathExists(path) || !CDocument::OnOpenDocument(path))
         return FALSE;
     SetModifiedFlag(TRUE);
     return TRUE;

@@ -253,6 +253,17 @@ TEST_F(PlaylistQueueTest, RemovingItemsDeletesOnlyThumbnailFilesOfTheViewer)
     EXPECT_TRUE(ViewerFiles::FileExists(Path("mine.jpg")));
 }
 
+TEST_F(PlaylistQueueTest, ClosingTheViewWhileAnItemLoadsLetsGoOfIt)
+{
+    Gif("big.gif", 40, 10);
+    ASSERT_EQ(m_list->OpenPath(Path("big.gif")), 0);
+    ASSERT_TRUE(PumpUntil([&] { return Canvas().GetItem() != nullptr; }));
+    m_list->DestroyWindow();
+    m_list = nullptr;
+    EXPECT_EQ(Canvas().GetItem(), nullptr);
+    EXPECT_FALSE(Canvas().HasPlayThread());
+}
+
 TEST_F(PlaylistQueueTest, ClosingTheViewStopsTheQueueAndKeepsTheUsersFiles)
 {
     Gif("a.gif");

@@ -84,6 +84,7 @@ TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
     ::ReleaseDC(nullptr, screen);
 
     ASSERT_GE(shown.size(), 4u) << "frames seen: " << shown.size();
+    EXPECT_LE(shown[0].first, 1) << "the first frames were not seen";
     for (size_t i = 1; i < shown.size(); i++)
         EXPECT_EQ(shown[i].first, shown[i - 1].first + 1) << "frame " << i;
     for (size_t i = 2; i < shown.size(); i++) {
@@ -110,6 +111,37 @@ TEST_F(SorvikRunTest, AMissingFileLeavesAnIdleWindowThatCloses)
     EXPECT_STREQ(title, L"Sorvik");
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+TEST_F(SorvikRunTest, RecentFilesOpenAndVanishedOnesAreDropped)
+{
+    ASSERT_TRUE(WriteTestGif(Path("recent.gif"), 32, 32, ColourFrames(2, 10)));
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Recent\\Files", 0, nullptr, 0,
+                                KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    CString gone = Path("gone.gif"), recent = Path("recent.gif");
+    ::RegSetValueExW(key, L"01", 0, REG_SZ, reinterpret_cast<const BYTE*>(gone.GetString()),
+                     DWORD((gone.GetLength() + 1) * sizeof(wchar_t)));
+    ::RegSetValueExW(key, L"02", 0, REG_SZ, reinterpret_cast<const BYTE*>(recent.GetString()),
+                     DWORD((recent.GetLength() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+
+    ASSERT_TRUE(Start(L""));
+    HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(main, WM_COMMAND, 40001, 0);   // the vanished file: dropped from the list
+    ::PostMessageW(main, WM_COMMAND, 40001, 0);   // now the first entry is the file that exists
+    EXPECT_NE(WaitForSorvikWindow(L"recent.gif - 1/1", m_process.dwProcessId, 15000), nullptr);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+    wchar_t first[512] = L"";
+    DWORD size = sizeof first;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Recent\\Files", L"01", RRF_RT_REG_SZ, nullptr,
+                   first, &size);
+    EXPECT_EQ(CString(first), recent);
+    size = sizeof first;
+    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Recent\\Files", L"02", RRF_RT_REG_SZ,
+                             nullptr, first, &size), ERROR_SUCCESS);
 }
 
 TEST_F(SorvikRunTest, SeveralPathsPlayInCommandLineOrder)
