@@ -43,12 +43,6 @@ bool CJobList::IsEmpty()
     return m_jobs.empty();
 }
 
-int CJobList::GetCount()
-{
-    CSectionLock lock(m_lock);
-    return static_cast<int>(m_jobs.size());
-}
-
 void CJobList::RemoveAll()
 {
     CSectionLock lock(m_lock);

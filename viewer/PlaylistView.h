@@ -38,7 +38,6 @@ public:
     // The head job (the caller deletes it), null when the list is empty.
     CQueueJob* RemoveHead();
     bool IsEmpty();
-    int GetCount();
     void RemoveAll();
 
 private:
