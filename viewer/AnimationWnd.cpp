@@ -242,13 +242,9 @@ void CAnimationWnd::DrawFrame(CDC* dc, CrImage* image, const CRect& client)
 {
     ViewRect r = FrameRect(m_nZoom, ViewSize{image->GetWidth(), image->GetHeight()},
                            ViewRect{client.left, client.top, client.right, client.bottom});
-    if (r.IsEmpty() || !image->IsValid())
+    if (r.IsEmpty())
         return;
-    // Frames are opaque (raised to 24 bits, or grey palettes), so one stretch paints them.
-    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(image->GetDIB());
-    dc->SetStretchBltMode(COLORONCOLOR);
-    ::StretchDIBits(dc->GetSafeHdc(), r.left, r.top, r.Width(), r.Height(), 0, 0, image->GetWidth(), image->GetHeight(),
-                    image->GetBits(0), info, DIB_RGB_COLORS, SRCCOPY);
+    image->Draw(dc->GetSafeHdc(), r.left, r.top, r.Width(), r.Height(), nullptr, false, false);
 }
 
 void CAnimationWnd::FillBackground(CDC* dc, const CRect& rect)
