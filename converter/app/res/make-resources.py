@@ -1,0 +1,200 @@
+#!/usr/bin/env python3
+"""Draws the converter's own bitmaps, icon and cursors (run from this folder to redo them)."""
+import struct
+
+MAGENTA = (255, 0, 255)
+ORANGE = (255, 128, 0)
+BLUE = (0, 120, 215)
+GREY = (128, 128, 128)
+LIGHT = (200, 200, 200)
+WHITE = (255, 255, 255)
+DARK = (64, 64, 64)
+
+
+class Canvas:
+    def __init__(self, w, h, fill):
+        self.w, self.h = w, h
+        self.px = [[fill] * w for _ in range(h)]
+
+    def put(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def rect(self, x0, y0, x1, y1, c):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.put(x, y, c)
+
+    def triangle(self, x0, y0, size, c):
+        # A right-pointing triangle inside the square x0, y0, size.
+        for y in range(size):
+            half = min(y, size - 1 - y)
+            for x in range(half + 1):
+                self.put(x0 + x, y0 + y, c)
+
+
+def write_bmp(path, canvas):
+    row = (canvas.w * 3 + 3) & ~3
+    data = bytearray()
+    for y in reversed(range(canvas.h)):
+        line = bytearray()
+        for x in range(canvas.w):
+            r, g, b = canvas.px[y][x]
+            line += bytes((b, g, r))
+        data += line + bytes(row - len(line))
+    header = struct.pack('<IiiHHIIiiII', 40, canvas.w, canvas.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, 'wb') as f:
+        f.write(b'BM' + struct.pack('<IHHI', 14 + len(header) + len(data), 0, 0, 54) + header + data)
+
+
+def icon_image(canvas, transparent):
+    """One 32-bit icon entry: header, colour rows with alpha, AND mask rows."""
+    w, h = canvas.w, canvas.h
+    colour = bytearray()
+    for y in reversed(range(h)):
+        for x in range(w):
+            c = canvas.px[y][x]
+            a = 0 if c == transparent else 255
+            colour += bytes((c[2], c[1], c[0], a))
+    mask_row = ((w + 31) // 32) * 4
+    mask = bytearray()
+    for y in reversed(range(h)):
+        bits = bytearray(mask_row)
+        for x in range(w):
+            if canvas.px[y][x] == transparent:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    header = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    return header + colour + mask
+
+
+def cursor_image(shape):
+    """One monochrome 32 x 32 cursor entry from rows of '#' (black), 'o' (white), ' ' (clear)."""
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    xor, and_ = bytearray(), bytearray()
+    rows = shape + [''] * (32 - len(shape))
+    for line in reversed(rows):
+        line = line.ljust(32)
+        x_bits, a_bits = bytearray(4), bytearray(4)
+        for x, ch in enumerate(line[:32]):
+            bit = 0x80 >> (x % 8)
+            if ch == 'o':
+                x_bits[x // 8] |= bit
+            elif ch == ' ':
+                a_bits[x // 8] |= bit
+        xor += x_bits
+        and_ += a_bits
+    header = struct.pack('<IiiHHIIiiII', 40, 32, 64, 1, 1, 0, len(xor) + len(and_), 0, 0, 2, 0)
+    return header + palette + xor + and_
+
+
+def write_directory(path, kind, entries):
+    """entries: (width, height, field1, field2, image bytes); fields are planes and bits for
+    icons, the hot spot for cursors."""
+    out = bytearray(struct.pack('<HHH', 0, kind, len(entries)))
+    offset = 6 + 16 * len(entries)
+    for w, h, f1, f2, image in entries:
+        out += struct.pack('<BBBBHHII', w % 256, h % 256, 0, 0, f1, f2, len(image), offset)
+        offset += len(image)
+    for entry in entries:
+        out += entry[4]
+    with open(path, 'wb') as f:
+        f.write(out)
+
+
+def app_icon(size):
+    c = Canvas(size, size, MAGENTA)
+    m = size // 16
+    c.rect(m, m * 3, size - m, size - m * 3, ORANGE)
+    for x in range(m * 2, size - m * 2, m * 3):      # film perforations
+        c.rect(x, m * 3 + m // 2, x + m, m * 4 + m // 2 + (m > 1), WHITE)
+        c.rect(x, size - m * 5 + m // 2, x + m, size - m * 4 + m // 2 + (m > 1), WHITE)
+    c.triangle(size // 2 - m * 2, size // 2 - m * 3, m * 6, WHITE)
+    return c
+
+
+def video_and_audio(size):
+    c = Canvas(size * 2, size, MAGENTA)
+    m = max(1, size // 8)
+    c.rect(m, m * 2, size - m, size - m * 2, BLUE)           # video: a screen with a play mark
+    c.triangle(size // 2 - m, size // 2 - m * 1 - m // 2, m * 3, WHITE)
+    c.rect(size + size // 2, m, size + size // 2 + m, size - m * 3, DARK)   # audio: a note
+    c.rect(size + size // 2 - m * 2, size - m * 4, size + size // 2 + m, size - m, DARK)
+    c.rect(size + size // 2, m, size + size - m * 2, m * 2, DARK)
+    return c
+
+
+def grip_and_dot():
+    c = Canvas(24, 12, MAGENTA)
+    for i in range(3):                  # size grip: three rows of dots towards the corner
+        for j in range(i + 1):
+            c.rect(10 - i * 4 + j * 4 - 1, 10 - (2 - i) * 4 - 1 + (2 - i) * 0, 10 - i * 4 + j * 4 + 1,
+                   10 - (2 - i) * 4 + 1, GREY)
+    c.rect(12 + 4, 4, 12 + 8, 8, GREY)  # a bullet
+    return c
+
+
+ARROW = [
+    '#',
+    '##',
+    '#o#',
+    '#oo#',
+    '#ooo#',
+    '#oooo#',
+    '#ooooo#',
+    '#oooooo#',
+    '#ooooooo#',
+    '#oooooooo#',
+    '#ooooo#####',
+    '#oo#oo#',
+    '#o# #oo#',
+    '##  #oo#',
+    '#    #oo#',
+    '     #oo#',
+    '      ##',
+]
+
+HAND = [
+    '     ##',
+    '    #oo#',
+    '    #oo#',
+    '    #oo#',
+    '    #oo#',
+    '    #oo###',
+    '    #oo#oo###',
+    '    #oo#oo#oo##',
+    ' ## #oo#oo#oo#o#',
+    '#oo##oooooooo#o#',
+    '#ooo#ooooooooooo#',
+    ' #oooooooooooooo#',
+    '  #ooooooooooooo#',
+    '  #oooooooooooo#',
+    '   #ooooooooooo#',
+    '    #ooooooooo#',
+    '    #ooooooooo#',
+    '    ###########',
+]
+
+
+def with_badge(base, badge):
+    rows = [r.ljust(32) for r in base] + [' ' * 32] * (32 - len(base))
+    for y, line in enumerate(badge):
+        row = list(rows[18 + y])
+        for x, ch in enumerate(line):
+            if ch != ' ':
+                row[10 + x] = ch
+        rows[18 + y] = ''.join(row)
+    return [r.rstrip() for r in rows]
+
+
+MOVE_BADGE = ['##########', '#oooooooo#', '#o######o#', '#o#    #o#', '#o######o#', '#oooooooo#', '##########']
+REMOVE_BADGE = ['##    ##', '#o#  #o#', ' #o##o#', '  #oo#', ' #o##o#', '#o#  #o#', '##    ##']
+
+if __name__ == '__main__':
+    write_directory('Talvena.ico', 1, [(s, s, 1, 32, icon_image(app_icon(s), MAGENTA)) for s in (16, 32)])
+    write_bmp('Icons12.bmp', grip_and_dot())
+    write_bmp('Icons16.bmp', video_and_audio(16))
+    write_bmp('Icons32.bmp', video_and_audio(32))
+    write_directory('Hand.cur', 2, [(32, 32, 5, 0, cursor_image(HAND))])
+    write_directory('Move.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, MOVE_BADGE)))])
+    write_directory('Remove.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, REMOVE_BADGE)))])
