@@ -24,16 +24,13 @@ echo "== imagetool info $sample"
 echo "== imagetool frames $sample out/sample-frames"
 "$imagetool" frames "$sample" out/sample-frames
 
-# Sorvik plays a sample GIF of our own under Wine, with a display, and is closed after a few
-# seconds the way a user closes it (WM_CLOSE from a small helper that waits for it to play).
-sorvik=build-win/viewer/Sorvik.exe
-closer=build-win/viewer/SorvikCloser.exe
-gif=viewer/tests/data/sample.gif
-if [ -f "$sorvik" ] && [ -f "$closer" ]; then
-  echo "== Sorvik.exe $gif (closed after 4 seconds)"
+# The Windows programs run under Wine with a display: one of our own when there is none, made once.
+wine_ready=0
+xvfb_pid=""
+prepare_wine() {
+  [ "$wine_ready" -eq 1 ] && return
   export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  xvfb_pid=""
   if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 150 190); do
       if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
@@ -45,6 +42,24 @@ if [ -f "$sorvik" ] && [ -f "$closer" ]; then
   fi
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+  wine_ready=1
+}
+
+# A Windows path (drive Z: is the Unix root under Wine).
+windows_path() {
+  local path
+  path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+# Sorvik plays a sample GIF of our own under Wine, with a display, and is closed after a few
+# seconds the way a user closes it (WM_CLOSE from a small helper that waits for it to play).
+sorvik=build-win/viewer/Sorvik.exe
+closer=build-win/viewer/SorvikCloser.exe
+gif=viewer/tests/data/sample.gif
+if [ -f "$sorvik" ] && [ -f "$closer" ]; then
+  echo "== Sorvik.exe $gif (closed after 4 seconds)"
+  prepare_wine
   timeout -k 10 90 wine "$sorvik" "$gif" >/dev/null 2>&1 &
   viewer_pid=$!
   closer_status=0
@@ -55,4 +70,32 @@ if [ -f "$sorvik" ] && [ -f "$closer" ]; then
   [ "$closer_status" -eq 0 ] && [ "$viewer_status" -eq 0 ] || { echo "main job: the viewer did not play and close"; exit 1; }
 else
   echo "== Sorvik.exe is not built (build-win); skipped"
+fi
+
+# Talvena converts the sample GIF into an MP4 video through the stand-in encoder in its Modules
+# folder. Two of its settings let it run unattended: start converting once the command line's
+# files are in ("AutoStart") and close the window when the run is completed ("AutoClose"); both
+# are put back afterwards. The stand-in probe then describes the video.
+talvena=build-win/bin/Talvena.exe
+if [ -f "$talvena" ]; then
+  prepare_wine
+  rm -rf out/video
+  mkdir -p out/video
+  settings='HKCU\Software\Brenmoor\Talvena\Settings'
+  set_setting() { wine reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+  set_setting AutoStart 1
+  set_setting AutoClose 1
+  echo "== Talvena.exe $sample /o out/video"
+  converter_status=0
+  timeout -k 10 180 wine "$talvena" "$(windows_path "$sample")" /o "$(windows_path out/video)" || converter_status=$?
+  set_setting AutoStart 0
+  set_setting AutoClose 0
+  echo "Talvena.exe exited with $converter_status"
+  video=out/video/sample.mp4
+  [ "$converter_status" -eq 0 ] && [ -s "$video" ] || { echo "main job: the converter made no video"; exit 1; }
+  ls -l "$video"
+  wine build-win/bin/Modules/Harrowin.exe "$(windows_path "$video")" -o "$(windows_path out/video/sample.xml)" >/dev/null 2>&1 \
+    && cat out/video/sample.xml
+else
+  echo "== Talvena.exe is not built (build-win); skipped"
 fi

@@ -14,8 +14,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000, bool*
 // The application object of the test program (registry key of its own).
 CWinApp& TestApp();
 
-// Readable CString values in test failures.
+// Readable CString values in test failures (the catalogue's test support has the same one).
+#ifndef SUITE_CSTRING_PRINTTO
+#define SUITE_CSTRING_PRINTTO
 inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }
+#endif
 
 // Tests that write the application's profile: the maker's key "FwTestMaker" starts empty and is
 // removed afterwards.

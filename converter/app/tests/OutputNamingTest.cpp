@@ -6,21 +6,33 @@
 
 #include "ConverterPaths.h"
 #include "OutputResolver.h"
-#include "ScratchFolder.h"
+#include "ScriptedPrompt.h"
+#include "CatalogTestSupport.h"
 
 namespace {
+
+CString FolderPath(const ScratchFolder& folder)
+{
+    return PathText(folder.Root());
+}
+
+CString Put(const ScratchFolder& folder, const char* name, const std::string& content = "x")
+{
+    WriteTextFile(folder.Path(name), content);
+    return folder.File(name);
+}
 
 TEST(UniqueNames, CountUpPastTakenFilesAndFolders)
 {
     ScratchFolder folder;
-    EXPECT_EQ(CString(L"clip"), MakeUniqueFileName(folder.Path(), L"clip", L".mp4"));
-    folder.Write(L"clip.mp4");
-    EXPECT_EQ(CString(L"clip (1)"), MakeUniqueFileName(folder.Path(), L"clip", L".mp4"));
-    std::filesystem::create_directory(ToFsPath(folder.File(L"clip (1).mp4")));
-    EXPECT_EQ(CString(L"clip (2)"), MakeUniqueFileName(folder.Path(), L"clip", L".mp4"));
-    EXPECT_EQ(folder.File(L"clip (2).mp4"), MakeUniqueFilePath(folder.Path(), L"clip", L".mp4"));
+    EXPECT_EQ(CString(L"clip"), MakeUniqueFileName(FolderPath(folder), L"clip", L".mp4"));
+    Put(folder, "clip.mp4");
+    EXPECT_EQ(CString(L"clip (1)"), MakeUniqueFileName(FolderPath(folder), L"clip", L".mp4"));
+    std::filesystem::create_directory(folder.Path("clip (1).mp4"));
+    EXPECT_EQ(CString(L"clip (2)"), MakeUniqueFileName(FolderPath(folder), L"clip", L".mp4"));
+    EXPECT_EQ(folder.File("clip (2).mp4"), MakeUniqueFilePath(FolderPath(folder), L"clip", L".mp4"));
     // Another extension is another name.
-    EXPECT_EQ(CString(L"clip"), MakeUniqueFileName(folder.Path(), L"clip", L".avi"));
+    EXPECT_EQ(CString(L"clip"), MakeUniqueFileName(FolderPath(folder), L"clip", L".avi"));
 }
 
 TEST(OutputPaths, SplitIntoFolderTitleAndExtension)
@@ -65,12 +77,12 @@ TEST(OutputPaths, NewTitlesMustStayInTheFolder)
 TEST(OutputPaths, SameFileOnlyForOneExistingFile)
 {
     ScratchFolder folder;
-    const CString a = folder.Write(L"a.gif");
-    const CString b = folder.Write(L"b.gif");
+    const CString a = Put(folder, "a.gif");
+    const CString b = Put(folder, "b.gif");
     EXPECT_TRUE(IsSameFile(a, a));
-    EXPECT_TRUE(IsSameFile(a, folder.Path() + kPathSeparator + L"." + kPathSeparator + L"a.gif"));
+    EXPECT_TRUE(IsSameFile(a, FolderPath(folder) + kPathSeparator + L"." + kPathSeparator + L"a.gif"));
     EXPECT_FALSE(IsSameFile(a, b));
-    EXPECT_FALSE(IsSameFile(a, folder.File(L"missing.gif")));
+    EXPECT_FALSE(IsSameFile(a, folder.File("missing.gif")));
 #ifdef _WIN32
     CString upper = a;
     upper.MakeUpper();
@@ -83,33 +95,6 @@ TEST(GifFilter, FullAndShortForms)
     EXPECT_STREQ(L"Animated GIF Files (*.gif)|*.gif|All Files (*.*)|*.*||", GetGifFilter(1).GetString());
     EXPECT_STREQ(L"*.gif|*.*", GetGifFilter(0).GetString());
 }
-
-// Answers from a script and notes what it was asked.
-class ScriptedPrompt : public IFileExistsPrompt {
-public:
-    struct Answer {
-        int answer;
-        const wchar_t* newTitle;
-    };
-    explicit ScriptedPrompt(std::vector<Answer> answers) : m_answers(std::move(answers)) {}
-
-    int Ask(const CString& folder, const CString& title, const CString& extension, CString& newTitle) override
-    {
-        m_asked.push_back(title + extension);
-        if (m_onAsk)
-            m_onAsk();
-        if (m_next >= m_answers.size())
-            return EXISTS_CANCEL;
-        const Answer& a = m_answers[m_next++];
-        newTitle = a.newTitle ? a.newTitle : L"";
-        return a.answer;
-    }
-
-    std::vector<Answer> m_answers;
-    size_t m_next = 0;
-    std::vector<CString> m_asked;
-    std::function<void()> m_onAsk;
-};
 
 struct ResolveCase {
     const char* name;
@@ -128,20 +113,20 @@ TEST_P(ResolveOutput, DecidesAndNeverOverwritesTheSource)
 {
     const ResolveCase& c = GetParam();
     ScratchFolder folder;
-    const CString source = folder.Write(L"anim.gif", "source");
-    folder.Write(L"taken.mp4");
-    CString path = c.targetIsSource ? source : folder.File(L"anim.mp4");
+    const CString source = Put(folder, "anim.gif", "source");
+    Put(folder, "taken.mp4");
+    CString path = c.targetIsSource ? source : folder.File("anim.mp4");
     if (c.targetExists && !c.targetIsSource)
-        folder.Write(L"anim.mp4", "old");
+        Put(folder, "anim.mp4", "old");
 
     ScriptedPrompt prompt(c.answers);
     EXPECT_EQ(c.decision, ResolveOutputPath(path, c.policy, source, prompt, nullptr));
-    EXPECT_EQ(folder.File(c.resultName), path);
+    EXPECT_EQ(FolderPath(folder) + kPathSeparator + c.resultName, path);
     ASSERT_EQ(c.asked.size(), prompt.m_asked.size());
     for (size_t i = 0; i < c.asked.size(); ++i)
         EXPECT_STREQ(c.asked[i], prompt.m_asked[i].GetString());
     EXPECT_FALSE(IsSameFile(path, source) && (c.decision == EXISTS_OVERWRITE || c.decision == OVERWRITE_ALWAYS));
-    EXPECT_EQ("source", ScratchFolder::Read(source));
+    EXPECT_EQ("source", ReadTextFile(folder.Path("anim.gif")));
 }
 
 const ResolveCase kResolveCases[] = {
@@ -187,10 +172,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ResolveOutput, ::testing::ValuesIn(kResolveCases
 TEST(ResolveOutputStop, AStopEndsThePromptingAsCancel)
 {
     ScratchFolder folder;
-    const CString source = folder.Write(L"anim.gif");
-    folder.Write(L"anim.mp4");
-    folder.Write(L"taken.mp4");
-    CString path = folder.File(L"anim.mp4");
+    const CString source = Put(folder, "anim.gif");
+    Put(folder, "anim.mp4");
+    Put(folder, "taken.mp4");
+    CString path = folder.File("anim.mp4");
     CStopFlag stop{0};
     // The user renames onto another taken name while a stop comes in: no second prompt.
     ScriptedPrompt prompt({{EXISTS_NEW_NAME, L"taken"}, {EXISTS_OVERWRITE, nullptr}});
@@ -200,7 +185,7 @@ TEST(ResolveOutputStop, AStopEndsThePromptingAsCancel)
 
     // Already stopped: no prompt at all.
     ScriptedPrompt never({});
-    path = folder.File(L"anim.mp4");
+    path = folder.File("anim.mp4");
     EXPECT_EQ(EXISTS_CANCEL, ResolveOutputPath(path, OVERWRITE_PROMPT, source, never, &stop));
     EXPECT_TRUE(never.m_asked.empty());
 }

@@ -1,0 +1,4 @@
+// The converter program's one application object.
+#include "TalvenaApp.h"
+
+CTalvenaApp theApp;
