@@ -3,18 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "CatalogFiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ToFsPath(const CString& path)
-{
-#ifdef _WIN32
-    return fs::path(path.str());
-#else
-    return fs::path(path.ToUtf8());
-#endif
-}
 
 bool IsSeparator(wchar_t ch)
 {
@@ -68,10 +61,15 @@ CString GetOutputTitle(const CString& path)
     return title;
 }
 
+CString GetFileNamePart(const CString& path)
+{
+    return path.Mid(LastSeparator(path) + 1);
+}
+
 bool PathExists(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && fs::exists(ToFsPath(path), error);
+    return !path.IsEmpty() && fs::exists(CatalogFiles::ToPath(path), error);
 }
 
 bool IsSameFile(const CString& a, const CString& b)
@@ -79,7 +77,7 @@ bool IsSameFile(const CString& a, const CString& b)
     if (!PathExists(a) || !PathExists(b))
         return false;
     std::error_code error;
-    const bool same = fs::equivalent(ToFsPath(a), ToFsPath(b), error);
+    const bool same = fs::equivalent(CatalogFiles::ToPath(a), CatalogFiles::ToPath(b), error);
     if (!error)
         return same;
 #ifdef _WIN32

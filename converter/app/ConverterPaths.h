@@ -22,6 +22,8 @@ CString MakeUniqueFilePath(const CString& folder, const CString& title, const CS
 void SplitOutputPath(const CString& path, CString& folder, CString& title, CString& extension);
 // The file name without folder and extension.
 CString GetOutputTitle(const CString& path);
+// The file name with its extension.
+CString GetFileNamePart(const CString& path);
 
 bool PathExists(const CString& path);
 // Whether both name one existing file (also through another spelling of its path).

@@ -1,17 +1,8 @@
 #include "JobStatusSink.h"
 
 #include "ConvertItem.h"
+#include "ConverterPaths.h"
 #include "JobStates.h"
-
-namespace {
-
-CString FileNameOf(const CString& path)
-{
-    const int separator = path.ReverseFind(L'\\');
-    return separator >= 0 ? path.Mid(separator + 1) : path;
-}
-
-} // namespace
 
 void CJobStatusSink::OnStatus(CConvertItem* item)
 {
@@ -22,7 +13,7 @@ void CJobStatusSink::OnStatus(CConvertItem* item)
         SetOutputText(CString());
         break;
     case JOB_OUTPUT_NAMED:
-        SetOutputText(FileNameOf(item->m_outputPath));
+        SetOutputText(GetFileNamePart(item->m_outputPath));
         break;
     case JOB_COMPLETED:
         // The output's own values, for its column.

@@ -46,11 +46,6 @@ bool IsShown(const CMediaCatalogItem& entry)
     return (entry.m_flags & MEDIA_ITEM_HIDDEN) == 0;
 }
 
-CString FileNameOf(const CString& path)
-{
-    const int separator = path.ReverseFind(L'\\');
-    return separator >= 0 ? path.Mid(separator + 1) : path;
-}
 
 void ShowMessage(HWND owner, const wchar_t* text)
 {
@@ -306,7 +301,7 @@ int CTalvenaDlg::AddFile(const CString& path)
     const int row = m_list.InsertItem(m_list.GetItemCount(), L"");
     m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(item));
     m_list.SetItemState(row, 0xF000, LVIS_STATEIMAGEMASK);
-    m_list.SetItemText(row, COLUMN_INPUT, FileNameOf(path));
+    m_list.SetItemText(row, COLUMN_INPUT, GetFileNamePart(path));
     m_list.EnsureVisible(row, FALSE);
     SetCursor(previous);
     return row;
@@ -359,7 +354,7 @@ void CTalvenaDlg::AddFolder(const CString& folder, const CString& patterns, int 
         if (isFolder) {
             if (recursive)
                 AddFolder(path, patterns, recursive);
-        } else if (filter.Match(FileNameOf(path))) {
+        } else if (filter.Match(GetFileNamePart(path))) {
             AddPath(path);
         }
     }
