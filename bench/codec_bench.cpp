@@ -187,7 +187,7 @@ bool PngDecode(const Bytes& bytes)
 double Time(const std::function<void()>& run, bool quick)
 {
     double best = 1e30, total = 0;
-    const int minRuns = quick ? 1 : 5;
+    const int minRuns = quick ? 3 : 5;
     for (int runs = 0; runs < minRuns || (!quick && total < 1.0); ++runs) {
         const auto start = std::chrono::steady_clock::now();
         run();

@@ -203,19 +203,30 @@ bool CrImagePNG::Decode(CrFile* file)
     // one row is enough. Either way a row is as long as libpng says, which may exceed the bitmap's row.
     const size_t rowBytes = png_get_rowbytes(s.png, s.info);
     const size_t keptRows = passes >= 2 ? height : 1;
-    s.rows = static_cast<png_bytep>(calloc(keptRows, rowBytes));
-    if (!s.rows)
-        png_error(s.png, "CrImage::Create can't allocate memory");
+    // Rows of one pass without alpha fit the bitmap's own rows as libpng gives them.
+    const bool direct = passes == 1 && (channels == 1 || channels == 3) && rowBytes <= GetRowBytes();
+    if (!direct) {
+        s.rows = static_cast<png_bytep>(calloc(keptRows, rowBytes));
+        if (!s.rows)
+            png_error(s.png, "CrImage::Create can't allocate memory");
+    }
     for (int pass = 0; pass < passes; pass++) {
         for (png_uint_32 y = 0; y < height; y++) {
             if (GetEscape()) {
                 ReleaseRead(s);
                 return false;
             }
+            const uint32_t target = static_cast<uint32_t>(height - 1 - y);
+            if (direct) {
+                png_read_row(s.png, GetBits(target), nullptr);
+                if (depth == 2)
+                    Expand2To4Bits(GetBits(target), GetWidth());
+                continue;
+            }
             png_bytep row = s.rows + (keptRows > 1 ? y : 0) * rowBytes;
             png_read_row(s.png, row, nullptr);
             if (pass == passes - 1)
-                StoreRow(row, rowBytes, static_cast<uint32_t>(height - 1 - y), channels, depth);
+                StoreRow(row, rowBytes, target, channels, depth);
         }
     }
     png_read_end(s.png, nullptr);
