@@ -188,7 +188,8 @@ double Time(const std::function<void()>& run, bool quick)
 {
     double best = 1e30, total = 0;
     const int minRuns = quick ? 3 : 5;
-    for (int runs = 0; runs < minRuns || (!quick && total < 1.0); ++runs) {
+    const double minTime = quick ? 0.2 : 1.0;
+    for (int runs = 0; runs < minRuns || total < minTime; ++runs) {
         const auto start = std::chrono::steady_clock::now();
         run();
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
