@@ -37,7 +37,8 @@ prepare_wine() {
     done
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
-    trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
+    # Wine's helper processes of this display end with it.
+    trap 'wineserver -k >/dev/null 2>&1; kill "$xvfb_pid" 2>/dev/null || true' EXIT
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   fi
   mkdir -p "$WINEPREFIX"

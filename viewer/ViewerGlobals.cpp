@@ -33,3 +33,11 @@ void PumpUntilThreadEnds(HANDLE thread)
     if (quit)
         ::PostQuitMessage(quitCode);
 }
+
+void WaitServingSentMessages(HANDLE thread)
+{
+    while (thread && ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

@@ -52,13 +52,17 @@ int StartWorker(T*& slot, T* thread)
     return 0;
 }
 
-// Waits for a finished worker without limit, deletes it and clears the slot.
+// Waits for a thread without limit, serving only the messages it sends to this thread (a worker
+// that repaints synchronously can then never block the wait); posted messages stay queued.
+void WaitServingSentMessages(HANDLE thread);
+
+// Waits for a finished worker, deletes it and clears the slot.
 template <class T>
 void EndWorker(T*& slot)
 {
     if (!slot)
         return;
-    ::WaitForSingleObject(slot->m_hThread, INFINITE);
+    WaitServingSentMessages(slot->m_hThread);
     delete slot;
     slot = nullptr;
 }
