@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include <shlobj.h>
+
 #include "AnimationWnd.h"
 #include "PlayView.h"
 #include "PlaylistItem.h"
@@ -251,6 +253,59 @@ TEST_F(PlaylistQueueTest, RemovingItemsDeletesOnlyThumbnailFilesOfTheViewer)
     EXPECT_EQ(m_list->GetItemCount(), 0);
     EXPECT_FALSE(ViewerFiles::FileExists(Path("temp/00000003")));
     EXPECT_TRUE(ViewerFiles::FileExists(Path("mine.jpg")));
+}
+
+// A drop handle as the shell hands it over, for the given paths.
+HDROP MakeDrop(const std::vector<CString>& paths)
+{
+    size_t chars = 1;
+    for (const CString& p : paths)
+        chars += size_t(p.GetLength()) + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const CString& p : paths) {
+        wcscpy(text, p);
+        text += p.GetLength() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(PlaylistQueueTest, DroppedFilesAndFoldersReplaceThePlaylistAndPlay)
+{
+    Gif("old.gif");
+    Gif("drop/a.gif", 2, 10);
+    Gif("drop/inner/b.gif");
+    Gif("c.gif");
+    m_list->QueueAddPath(CQueueJob::PATH_GIF, Path("old.gif"), L"", 0);
+    ASSERT_TRUE(RunQueue());
+    // The frame forwards a drop: the playlist is replaced and its first item plays.
+    m_list->SendMessage(WM_DROP_FORWARDED, reinterpret_cast<WPARAM>(MakeDrop({Path("drop"), Path("c.gif")})), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_list->m_pQueueThread == nullptr && Canvas().GetItem() != nullptr; }));
+    EXPECT_EQ(Names(), (std::vector<CString>{L"a.gif", L"b.gif", L"c.gif"}));
+    EXPECT_EQ(Canvas().GetItem(), m_list->GetItem(0));
+    ASSERT_TRUE(WaitUntilPlayedOut());
+}
+
+TEST_F(PlaylistQueueTest, ADropOnTheListAppendsUnlessTheQueueIsBusy)
+{
+    Gif("a.gif");
+    Gif("b.gif");
+    m_list->QueueAddPath(CQueueJob::PATH_GIF, Path("a.gif"), L"", 0);
+    ASSERT_TRUE(RunQueue());
+    m_list->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({Path("b.gif")})), 0);
+    ASSERT_TRUE(PumpUntil([&] { return m_list->m_pQueueThread == nullptr && m_list->GetItemCount() == 2; }));
+    EXPECT_EQ(Canvas().GetItem(), nullptr);   // appending plays nothing
+    // While the queue runs, a drop is let go of unread.
+    for (int i = 0; i < 20; i++)
+        m_list->QueueAddPath(CQueueJob::PATH_GIF, Path("a.gif"), L"", 0);
+    ASSERT_EQ(m_list->StartQueue(), 0);
+    m_list->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({Path("b.gif")})), 0);
+    ASSERT_TRUE(RunQueue());
+    EXPECT_EQ(m_list->GetItemCount(), 22);
 }
 
 TEST_F(PlaylistQueueTest, ClosingTheViewWhileAnItemLoadsLetsGoOfIt)
