@@ -6,6 +6,7 @@
 #include "AppPaths.h"
 #include "ConvertListItem.h"
 #include "InputLists.h"
+#include "MediaConvertThread.h"
 #include "JobStates.h"
 #include "TalvenaCommandLine.h"
 #include "TalvenaDlg.h"
@@ -15,6 +16,19 @@
 namespace {
 
 constexpr DWORD kRunLimitMs = 120000;
+
+// Notes the rows the conversion thread reports as done.
+class CountingDlg : public CTalvenaDlg {
+public:
+    using CTalvenaDlg::CTalvenaDlg;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CONVERT_ROW_DONE)
+            m_rowsDone.push_back(static_cast<int>(wParam));
+        return CTalvenaDlg::WindowProc(message, wParam, lParam);
+    }
+    std::vector<int> m_rowsDone;
+};
 
 class TalvenaDlgTest : public ConverterTest {
 protected:
@@ -40,8 +54,9 @@ protected:
     CTalvenaDlg& Open()
     {
         m_line.m_outputFolder = OutFolder();
-        m_dialog = std::make_unique<CTalvenaDlg>(&m_line);
-        EXPECT_TRUE(m_dialog->Create(IDD_TALVENA_DIALOG));
+        m_dialog = std::make_unique<CountingDlg>(&m_line);
+        if (!m_dialog->Create(IDD_TALVENA_DIALOG))
+            ADD_FAILURE() << "no dialog (is there a display?)";
         m_dialog->ShowWindow(SW_SHOW);
         return *m_dialog;
     }
@@ -52,11 +67,15 @@ protected:
         return PumpUntil([&] { return !m_dialog->IsConverting(); }, kRunLimitMs);
     }
     CString Cell(int row, int column) const { return m_dialog->m_list.GetItemText(row, column); }
-    int State(int row) const { return m_dialog->GetItem(row)->m_state; }
+    int State(int row) const
+    {
+        const CConvertListItem* item = m_dialog->GetItem(row);
+        return item ? item->m_state : -1;
+    }
 
     CAppPaths m_paths;
     CTalvenaCommandLine m_line;
-    std::unique_ptr<CTalvenaDlg> m_dialog;
+    std::unique_ptr<CountingDlg> m_dialog;
 };
 
 TEST_F(TalvenaDlgTest, OpensWithTheCommandLinesFilesAndFolder)
@@ -144,6 +163,7 @@ TEST_F(TalvenaDlgTest, ARunConvertsEveryRowAndShowsItsState)
     EXPECT_EQ(JOB_COMPLETED, State(0));
     EXPECT_EQ(JOB_SOURCE_MISSING, State(1));
     EXPECT_EQ(JOB_COMPLETED, State(2)) << "a failed row does not end the run";
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), m_dialog->m_rowsDone);
     EXPECT_EQ(CString(L"Completed."), Cell(0, 3));
     EXPECT_EQ(CString(L"Failed: source file not exists."), Cell(1, 3));
     EXPECT_EQ(CString(L"anim.mp4"), Cell(0, 2));
@@ -155,6 +175,23 @@ TEST_F(TalvenaDlgTest, ARunConvertsEveryRowAndShowsItsState)
     EXPECT_TRUE(dialog.GetDlgItem(IDC_CONVERT)->IsWindowVisible());
     ASSERT_GE(m_settings.m_recentFolders.GetCount(), 1);
     EXPECT_EQ(OutFolder(), m_settings.m_recentFolders.GetAt(0));
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(TalvenaDlgTest, AMissingEncoderFailsEveryRowAndTheRunGoesOn)
+{
+    CModulePaths modules = StandInModules();
+    modules.m_encoder = m_scratch.File("Modules\\Tollwick.exe");
+    SetModulePaths(modules);
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "second.gif"));
+    Open();
+    ASSERT_TRUE(RunToEnd());
+    for (int row : {0, 1}) {
+        EXPECT_EQ(JOB_ENCODE_FAILED, State(row));
+        EXPECT_EQ(CString(L"Failed: can't convert to the specified format."), Cell(row, 3));
+    }
+    EXPECT_EQ((std::vector<int>{0, 1}), m_dialog->m_rowsDone);
     EXPECT_TRUE(Leftovers().empty());
 }
 
@@ -198,7 +235,12 @@ TEST_F(TalvenaDlgTest, StopEndsTheRunAndLeavesTheRowsAfter)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "second.gif"));
     CTalvenaDlg& dialog = Open();
     Command(IDC_CONVERT);
-    ASSERT_TRUE(PumpUntil([&] { return dialog.GetItem(0)->m_progress.m_time > 0; }, kRunLimitMs));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const CConvertListItem* item = dialog.GetItem(0);
+            return item && item->m_progress.m_time > 0;
+        },
+        kRunLimitMs));
     EXPECT_EQ(CString(L"Converting..."), Cell(0, 3));
     EXPECT_TRUE(dialog.GetDlgItem(IDC_STOP)->IsWindowVisible());
 
@@ -238,6 +280,7 @@ TEST_F(TalvenaDlgTest, SettersWriteTheCurrentRowInItsUnits)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
     CTalvenaDlg& dialog = Open();
     CConvertListItem* item = dialog.GetItem(0);
+    ASSERT_NE(nullptr, item);
 
     g_nConvertRow = -1;
     dialog.SetStatusText(L"nowhere");

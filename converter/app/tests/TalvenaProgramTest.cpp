@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <shlobj.h>
+
 #include "MediaInfo.h"
 #include "TalvenaRes.h"
 #include "TalvenaTestSupport.h"
@@ -151,6 +153,15 @@ TEST_F(TalvenaProgramTest, ConvertsAGifFromItsCommandLineIntoAVideo)
     EXPECT_EQ(nullptr, info.GetFirstAudioStream()) << "GIFs become videos without sound";
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_EQ((std::vector<std::string>{}), FilesStartingWith(m_scratch.Path("out"), "[Converting] "));
+
+    // At exit the catalogue went to the per-user data folder and the settings to the profile.
+    wchar_t appData[MAX_PATH] = L"";
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
+    EXPECT_TRUE(FileExists(CString(appData) + L"\\Brenmoor\\Talvena\\MediaFormats.xml"));
+    DWORD overwrite = 99, size = sizeof(overwrite);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Talvena\\Settings", L"Overwrite",
+                                          RRF_RT_REG_DWORD, nullptr, &overwrite, &size));
+    EXPECT_EQ(0u, overwrite);
 }
 
 TEST_F(TalvenaProgramTest, AHelpSwitchShowsTheUsageAndEnds)
