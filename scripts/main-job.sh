@@ -25,6 +25,7 @@ echo "== imagetool frames $sample out/sample-frames"
 "$imagetool" frames "$sample" out/sample-frames
 
 # The Windows programs run under Wine with a display: one of our own when there is none, made once.
+. scripts/display.sh
 wine_ready=0
 xvfb_pid=""
 prepare_wine() {
@@ -32,14 +33,9 @@ prepare_wine() {
   export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 150 190); do
-      if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
-    done
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
+    start_display 150 190 || exit 1
     # Wine's helper processes of this display end with it.
     trap 'wineserver -k >/dev/null 2>&1; kill "$xvfb_pid" 2>/dev/null || true' EXIT
-    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   fi
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
