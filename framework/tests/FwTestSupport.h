@@ -20,14 +20,19 @@ CWinApp& TestApp();
 inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }
 #endif
 
-// Tests that write the application's profile: the maker's key "FwTestMaker" starts empty and is
-// removed afterwards.
+// The maker key of this test program's profile, "FwTestMaker-<program name>": test programs run
+// at the same time in one Wine prefix, so each needs a key of its own.
+const wchar_t* TestMakerKey();
+
+// Tests that write the application's profile: the maker's key starts empty and is removed afterwards.
 class FwProfileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApp().SetRegistryKey(L"FwTestMaker");
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker");
+        TestApp().SetRegistryKey(TestMakerKey());
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, MakerPath());
     }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FwTestMaker"); }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, MakerPath()); }
+
+    static CString MakerPath() { return CString(L"Software\\") + TestMakerKey(); }
 };

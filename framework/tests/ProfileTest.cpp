@@ -26,7 +26,7 @@ TEST_F(Profile, ValuesRoundTripUnderTheMakersKey)
 
     // The layout other programs and people see.
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\FwTestMaker\\FwTests\\Settings", 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, MakerPath() + L"\\FwTests\\Settings", 0, KEY_READ, &key), ERROR_SUCCESS);
     DWORD value = 0, size = sizeof(value), type = 0;
     EXPECT_EQ(::RegQueryValueExW(key, L"Zoom", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size), ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));

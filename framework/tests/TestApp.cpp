@@ -6,6 +6,19 @@ CWinApp g_app(L"FwTests");
 
 CWinApp& TestApp() { return g_app; }
 
+const wchar_t* TestMakerKey()
+{
+    static const CString key = [] {
+        wchar_t path[MAX_PATH] = L"";
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        CString name(path);
+        name = name.Mid(name.ReverseFind(L'\\') + 1);
+        int dot = name.ReverseFind(L'.');
+        return CString(L"FwTestMaker-") + (dot > 0 ? name.Left(dot) : name);
+    }();
+    return key;
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, bool* quit)
 {
     DWORD start = ::GetTickCount();
