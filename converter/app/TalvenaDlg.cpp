@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -292,17 +293,17 @@ void CTalvenaDlg::SetBusy(bool busy)
 int CTalvenaDlg::AddFile(const CString& path)
 {
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    auto* item = new CConvertListItem;
-    if (item->SetSource(path) != 0) {
-        delete item;
-        SetCursor(previous);
-        return -1;
+    auto item = std::make_unique<CConvertListItem>();
+    int row = -1;
+    if (item->SetSource(path) == 0)
+        row = m_list.InsertItem(m_list.GetItemCount(), L"");
+    if (row >= 0) {
+        // The row owns the item from here on.
+        m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(item.release()));
+        m_list.SetItemState(row, 0xF000, LVIS_STATEIMAGEMASK);
+        m_list.SetItemText(row, COLUMN_INPUT, GetFileNamePart(path));
+        m_list.EnsureVisible(row, FALSE);
     }
-    const int row = m_list.InsertItem(m_list.GetItemCount(), L"");
-    m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(item));
-    m_list.SetItemState(row, 0xF000, LVIS_STATEIMAGEMASK);
-    m_list.SetItemText(row, COLUMN_INPUT, GetFileNamePart(path));
-    m_list.EnsureVisible(row, FALSE);
     SetCursor(previous);
     return row;
 }
