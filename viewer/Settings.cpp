@@ -1,30 +1,17 @@
 #include "Settings.h"
 
-#include "CWinApp.h"
+#include "ProfileSection.h"
 #include "ViewerGlobals.h"
 #include "ViewerFiles.h"
 #include "resource.h"
 
 namespace {
 
-const wchar_t kSection[] = L"Settings";
-
-void ReadInt(const wchar_t* key, int& field)
-{
-    field = FwGetApp()->GetProfileInt(kSection, key, field);
-}
-
-void ReadBool(const wchar_t* key, int& field)
-{
-    field = FwGetApp()->GetProfileInt(kSection, key, field) != 0;
-}
-
-void WriteInt(const wchar_t* key, int value) { FwGetApp()->WriteProfileInt(kSection, key, value); }
-void WriteBool(const wchar_t* key, int value) { WriteInt(key, value ? 1 : 0); }
+const CProfileSection kProfile(L"Settings");
 
 CString ReadFolder(const wchar_t* key, const CString& current)
 {
-    CString folder = FwGetApp()->GetProfileString(kSection, key, current);
+    CString folder = kProfile.ReadString(key, current);
     return folder.IsEmpty() ? GetMyPicturesFolder() : folder;
 }
 
@@ -55,87 +42,87 @@ void CSettings::InitRecentPlaylists(int size) { InitRecentList(m_recentPlaylists
 
 int CSettings::Load()
 {
-    ReadInt(L"ViewLayout", ViewLayout);
-    ReadInt(L"PlaylistViewStyle", PlaylistViewStyle);
-    ReadBool(L"AlwaysOnTop", AlwaysOnTop);
-    ReadBool(L"Transparent", Transparent);
-    Repeat = FwGetApp()->GetProfileInt(kSection, L"Repeat", Repeat);
-    ReadBool(L"AutoAdvance", AutoAdvance);
-    ReadBool(L"AutoClose", AutoClose);
-    ReadBool(L"DisableScreenSaver", DisableScreenSaver);
-    ReadBool(L"AlwaysShowControlBar", AlwaysShowControlBar);
-    ReadInt(L"EscToExitFullScreen", EscToExitFullScreen);
-    ReadBool(L"SaveRecentFiles", SaveRecentFiles);
-    ReadInt(L"MaxRecentFiles", MaxRecentFiles);
-    ReadBool(L"SaveRecentPlaylists", SaveRecentPlaylists);
-    ReadInt(L"MaxRecentPlaylists", MaxRecentPlaylists);
+    ViewLayout = kProfile.ReadInt(L"ViewLayout", ViewLayout);
+    PlaylistViewStyle = kProfile.ReadInt(L"PlaylistViewStyle", PlaylistViewStyle);
+    AlwaysOnTop = kProfile.ReadBool(L"AlwaysOnTop", AlwaysOnTop);
+    Transparent = kProfile.ReadBool(L"Transparent", Transparent);
+    Repeat = kProfile.ReadInt(L"Repeat", Repeat);
+    AutoAdvance = kProfile.ReadBool(L"AutoAdvance", AutoAdvance);
+    AutoClose = kProfile.ReadBool(L"AutoClose", AutoClose);
+    DisableScreenSaver = kProfile.ReadBool(L"DisableScreenSaver", DisableScreenSaver);
+    AlwaysShowControlBar = kProfile.ReadBool(L"AlwaysShowControlBar", AlwaysShowControlBar);
+    EscToExitFullScreen = kProfile.ReadInt(L"EscToExitFullScreen", EscToExitFullScreen);
+    SaveRecentFiles = kProfile.ReadBool(L"SaveRecentFiles", SaveRecentFiles);
+    MaxRecentFiles = kProfile.ReadInt(L"MaxRecentFiles", MaxRecentFiles);
+    SaveRecentPlaylists = kProfile.ReadBool(L"SaveRecentPlaylists", SaveRecentPlaylists);
+    MaxRecentPlaylists = kProfile.ReadInt(L"MaxRecentPlaylists", MaxRecentPlaylists);
     MaxRecentFiles = ClampRecentMax(MaxRecentFiles);
     MaxRecentPlaylists = ClampRecentMax(MaxRecentPlaylists);
-    ReadInt(L"BackgroundTheme", BackgroundTheme);
-    ReadInt(L"BackgroundHatch", BackgroundHatch);
-    ReadInt(L"BackgroundColor", BackgroundColor);
-    ReadInt(L"Zoom", Zoom);
-    ReadBool(L"LoadLastPlaylist", LoadLastPlaylist);
-    ReadBool(L"AllowDuplicates", AllowDuplicates);
-    ReadBool(L"ShowDuration", ShowDuration);
-    ReadBool(L"ShowFrameCount", ShowFrameCount);
-    ReadBool(L"ShowResolution", ShowResolution);
-    ReadBool(L"ShowTitle", ShowTitle);
-    ReadBool(L"ShowThumbnail", ShowThumbnail);
-    ReadInt(L"Thumbnail.cx", ThumbnailCx);
-    ReadInt(L"Thumbnail.cy", ThumbnailCy);
+    BackgroundTheme = kProfile.ReadInt(L"BackgroundTheme", BackgroundTheme);
+    BackgroundHatch = kProfile.ReadInt(L"BackgroundHatch", BackgroundHatch);
+    BackgroundColor = kProfile.ReadInt(L"BackgroundColor", BackgroundColor);
+    Zoom = kProfile.ReadInt(L"Zoom", Zoom);
+    LoadLastPlaylist = kProfile.ReadBool(L"LoadLastPlaylist", LoadLastPlaylist);
+    AllowDuplicates = kProfile.ReadBool(L"AllowDuplicates", AllowDuplicates);
+    ShowDuration = kProfile.ReadBool(L"ShowDuration", ShowDuration);
+    ShowFrameCount = kProfile.ReadBool(L"ShowFrameCount", ShowFrameCount);
+    ShowResolution = kProfile.ReadBool(L"ShowResolution", ShowResolution);
+    ShowTitle = kProfile.ReadBool(L"ShowTitle", ShowTitle);
+    ShowThumbnail = kProfile.ReadBool(L"ShowThumbnail", ShowThumbnail);
+    ThumbnailCx = kProfile.ReadInt(L"Thumbnail.cx", ThumbnailCx);
+    ThumbnailCy = kProfile.ReadInt(L"Thumbnail.cy", ThumbnailCy);
     ApplyBounds();
-    ReadInt(L"LastFilterIndex", LastFilterIndex);
+    LastFilterIndex = kProfile.ReadInt(L"LastFilterIndex", LastFilterIndex);
     LastOpenFolder = ReadFolder(L"LastOpenFolder", LastOpenFolder);
-    ReadBool(L"LastScanSubfolders", LastScanSubfolders);
-    ReadBool(L"AutoCheckUpdate", AutoCheckUpdate);
-    ReadInt(L"AutoCheckUpdate.Every", AutoCheckUpdateEvery);
+    LastScanSubfolders = kProfile.ReadBool(L"LastScanSubfolders", LastScanSubfolders);
+    AutoCheckUpdate = kProfile.ReadBool(L"AutoCheckUpdate", AutoCheckUpdate);
+    AutoCheckUpdateEvery = kProfile.ReadInt(L"AutoCheckUpdate.Every", AutoCheckUpdateEvery);
     LastSaveFolder = ReadFolder(L"LastSaveFolder", LastSaveFolder);
     InitRecentFiles(SaveRecentFiles ? MaxRecentFiles : 0);
     InitRecentPlaylists(SaveRecentPlaylists ? MaxRecentPlaylists : 0);
-    TempFolder = FwGetApp()->GetProfileString(kSection, L"TempFolder", TempFolder);
+    TempFolder = kProfile.ReadString(L"TempFolder", TempFolder);
     if (TempFolder.IsEmpty())
         TempFolder = GetAppDataFolder() + L"\\Temp";
-    ReadBool(L"CacheFrames", CacheFrames);
+    CacheFrames = kProfile.ReadBool(L"CacheFrames", CacheFrames);
     return 0;
 }
 
 void CSettings::Save()
 {
-    WriteInt(L"ViewLayout", ViewLayout);
-    WriteInt(L"PlaylistViewStyle", PlaylistViewStyle);
-    WriteBool(L"AlwaysOnTop", AlwaysOnTop);
-    WriteBool(L"Transparent", Transparent);
-    WriteInt(L"Repeat", Repeat);
-    WriteBool(L"AutoAdvance", AutoAdvance);
-    WriteBool(L"AutoClose", AutoClose);
-    WriteBool(L"DisableScreenSaver", DisableScreenSaver);
-    WriteBool(L"AlwaysShowControlBar", AlwaysShowControlBar);
-    WriteInt(L"EscToExitFullScreen", EscToExitFullScreen);
-    WriteBool(L"SaveRecentFiles", SaveRecentFiles);
-    WriteInt(L"MaxRecentFiles", MaxRecentFiles);
-    WriteBool(L"SaveRecentPlaylists", SaveRecentPlaylists);
-    WriteInt(L"MaxRecentPlaylists", MaxRecentPlaylists);
-    WriteInt(L"BackgroundTheme", BackgroundTheme);
-    WriteInt(L"BackgroundHatch", BackgroundHatch);
-    WriteInt(L"BackgroundColor", BackgroundColor);
-    WriteInt(L"Zoom", Zoom);
-    WriteBool(L"LoadLastPlaylist", LoadLastPlaylist);
-    WriteBool(L"AllowDuplicates", AllowDuplicates);
-    WriteBool(L"ShowDuration", ShowDuration);
-    WriteBool(L"ShowFrameCount", ShowFrameCount);
-    WriteBool(L"ShowResolution", ShowResolution);
-    WriteBool(L"ShowTitle", ShowTitle);
-    WriteBool(L"ShowThumbnail", ShowThumbnail);
-    WriteInt(L"Thumbnail.cx", ThumbnailCx);
-    WriteInt(L"Thumbnail.cy", ThumbnailCy);
-    WriteInt(L"LastFilterIndex", LastFilterIndex);
-    FwGetApp()->WriteProfileString(kSection, L"LastOpenFolder", LastOpenFolder);
-    WriteBool(L"LastScanSubfolders", LastScanSubfolders);
-    WriteBool(L"AutoCheckUpdate", AutoCheckUpdate);
-    WriteInt(L"AutoCheckUpdate.Every", AutoCheckUpdateEvery);
-    FwGetApp()->WriteProfileString(kSection, L"LastSaveFolder", LastSaveFolder);
-    WriteBool(L"CacheFrames", CacheFrames);
+    kProfile.WriteInt(L"ViewLayout", ViewLayout);
+    kProfile.WriteInt(L"PlaylistViewStyle", PlaylistViewStyle);
+    kProfile.WriteBool(L"AlwaysOnTop", AlwaysOnTop);
+    kProfile.WriteBool(L"Transparent", Transparent);
+    kProfile.WriteInt(L"Repeat", Repeat);
+    kProfile.WriteBool(L"AutoAdvance", AutoAdvance);
+    kProfile.WriteBool(L"AutoClose", AutoClose);
+    kProfile.WriteBool(L"DisableScreenSaver", DisableScreenSaver);
+    kProfile.WriteBool(L"AlwaysShowControlBar", AlwaysShowControlBar);
+    kProfile.WriteInt(L"EscToExitFullScreen", EscToExitFullScreen);
+    kProfile.WriteBool(L"SaveRecentFiles", SaveRecentFiles);
+    kProfile.WriteInt(L"MaxRecentFiles", MaxRecentFiles);
+    kProfile.WriteBool(L"SaveRecentPlaylists", SaveRecentPlaylists);
+    kProfile.WriteInt(L"MaxRecentPlaylists", MaxRecentPlaylists);
+    kProfile.WriteInt(L"BackgroundTheme", BackgroundTheme);
+    kProfile.WriteInt(L"BackgroundHatch", BackgroundHatch);
+    kProfile.WriteInt(L"BackgroundColor", BackgroundColor);
+    kProfile.WriteInt(L"Zoom", Zoom);
+    kProfile.WriteBool(L"LoadLastPlaylist", LoadLastPlaylist);
+    kProfile.WriteBool(L"AllowDuplicates", AllowDuplicates);
+    kProfile.WriteBool(L"ShowDuration", ShowDuration);
+    kProfile.WriteBool(L"ShowFrameCount", ShowFrameCount);
+    kProfile.WriteBool(L"ShowResolution", ShowResolution);
+    kProfile.WriteBool(L"ShowTitle", ShowTitle);
+    kProfile.WriteBool(L"ShowThumbnail", ShowThumbnail);
+    kProfile.WriteInt(L"Thumbnail.cx", ThumbnailCx);
+    kProfile.WriteInt(L"Thumbnail.cy", ThumbnailCy);
+    kProfile.WriteInt(L"LastFilterIndex", LastFilterIndex);
+    kProfile.WriteString(L"LastOpenFolder", LastOpenFolder);
+    kProfile.WriteBool(L"LastScanSubfolders", LastScanSubfolders);
+    kProfile.WriteBool(L"AutoCheckUpdate", AutoCheckUpdate);
+    kProfile.WriteInt(L"AutoCheckUpdate.Every", AutoCheckUpdateEvery);
+    kProfile.WriteString(L"LastSaveFolder", LastSaveFolder);
+    kProfile.WriteBool(L"CacheFrames", CacheFrames);
     m_recentFiles.Save();
     m_recentPlaylists.Save();
 }

@@ -15,7 +15,7 @@ namespace {
 // What one sample of channel c at (x, y) is, at the file's depth (top row first).
 using SampleFn = std::function<uint32_t(int x, int y, int c)>;
 
-struct PngSpec {
+struct PngLayout {
     int width = 9, height = 7;
     int colorType = PNG_COLOR_TYPE_RGB;
     int depth = 8;
@@ -45,7 +45,7 @@ int Channels(int colorType)
     }
 }
 
-Bytes WritePng(const PngSpec& spec, const SampleFn& sample)
+Bytes WritePng(const PngLayout& layout, const SampleFn& sample)
 {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -56,35 +56,35 @@ Bytes WritePng(const PngSpec& spec, const SampleFn& sample)
         return Bytes();
     }
     png_set_write_fn(png, &out, AppendBytes, NoFlush);
-    png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.depth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.depth, layout.colorType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-    if (!spec.alphas.empty())
-        png_set_tRNS(png, info, spec.alphas.data(), int(spec.alphas.size()), nullptr);
-    if (spec.transColor)
-        png_set_tRNS(png, info, nullptr, 0, &spec.trans);
-    if (spec.physUnit >= 0)
-        png_set_pHYs(png, info, spec.physX, spec.physY, spec.physUnit);
+    if (!layout.palette.empty())
+        png_set_PLTE(png, info, layout.palette.data(), int(layout.palette.size()));
+    if (!layout.alphas.empty())
+        png_set_tRNS(png, info, layout.alphas.data(), int(layout.alphas.size()), nullptr);
+    if (layout.transColor)
+        png_set_tRNS(png, info, nullptr, 0, &layout.trans);
+    if (layout.physUnit >= 0)
+        png_set_pHYs(png, info, layout.physX, layout.physY, layout.physUnit);
     png_write_info(png, info);
-    const int channels = Channels(spec.colorType);
-    const size_t rowBytes = (size_t(spec.width) * channels * spec.depth + 7) / 8;
-    std::vector<std::vector<png_byte>> rows(size_t(spec.height), std::vector<png_byte>(rowBytes, 0));
-    for (int y = 0; y < spec.height; ++y) {
+    const int channels = Channels(layout.colorType);
+    const size_t rowBytes = (size_t(layout.width) * channels * layout.depth + 7) / 8;
+    std::vector<std::vector<png_byte>> rows(size_t(layout.height), std::vector<png_byte>(rowBytes, 0));
+    for (int y = 0; y < layout.height; ++y) {
         png_byte* row = rows[size_t(y)].data();
-        for (int x = 0; x < spec.width; ++x)
+        for (int x = 0; x < layout.width; ++x)
             for (int c = 0; c < channels; ++c) {
                 const uint32_t v = sample(x, y, c);
                 const size_t i = size_t(x) * channels + size_t(c);
-                if (spec.depth == 16) {
+                if (layout.depth == 16) {
                     row[2 * i] = png_byte(v >> 8);
                     row[2 * i + 1] = png_byte(v);
-                } else if (spec.depth == 8) {
+                } else if (layout.depth == 8) {
                     row[i] = png_byte(v);
                 } else {
-                    const size_t bit = i * size_t(spec.depth);
-                    row[bit / 8] |= png_byte(v << (8 - spec.depth - bit % 8));
+                    const size_t bit = i * size_t(layout.depth);
+                    row[bit / 8] |= png_byte(v << (8 - layout.depth - bit % 8));
                 }
             }
     }
@@ -130,18 +130,18 @@ TEST(PngCodec, EveryColourTypeDepthAndInterlacing)
         for (bool interlaced : {false, true}) {
             const std::string what = "type " + std::to_string(c.colorType) + " depth " + std::to_string(c.depth) +
                                      (interlaced ? " interlaced" : "");
-            PngSpec spec;
-            spec.width = 13; // odd, and wider than a byte of packed pixels
-            spec.height = 11;
-            spec.colorType = c.colorType;
-            spec.depth = c.depth;
-            spec.interlaced = interlaced;
+            PngLayout layout;
+            layout.width = 13; // odd, and wider than a byte of packed pixels
+            layout.height = 11;
+            layout.colorType = c.colorType;
+            layout.depth = c.depth;
+            layout.interlaced = interlaced;
             const bool palette = c.colorType == PNG_COLOR_TYPE_PALETTE;
             if (palette)
                 for (int i = 0; i < (1 << c.depth); ++i)
-                    spec.palette.push_back(png_color{png_byte(i * 40), png_byte(255 - i * 20), png_byte(i * 7 + 3)});
+                    layout.palette.push_back(png_color{png_byte(i * 40), png_byte(255 - i * 20), png_byte(i * 7 + 3)});
             const int channels = Channels(c.colorType);
-            Bytes bytes = WritePng(spec, [&](int x, int y, int ch) { return Pattern(x, y, ch, c.depth); });
+            Bytes bytes = WritePng(layout, [&](int x, int y, int ch) { return Pattern(x, y, ch, c.depth); });
 
             CrImage image;
             ASSERT_TRUE(DecodeBytes(image, bytes, CRIMAGE_FORMAT_PNG)) << what << ": " << image.GetLastError();
@@ -150,12 +150,12 @@ TEST(PngCodec, EveryColourTypeDepthAndInterlacing)
             EXPECT_EQ(image.AlphaIsValid(), channels == 2 || channels == 4) << what;
             EXPECT_EQ(image.GetBpp(), channels >= 3 ? 24u : c.depth == 2 ? 4u : c.depth > 8 || channels == 2 ? 8u : uint32_t(c.depth))
                 << what;
-            for (int y = 0; y < spec.height; ++y)
-                for (int x = 0; x < spec.width; ++x) {
-                    const int row = spec.height - 1 - y; // the file's rows run from the top
+            for (int y = 0; y < layout.height; ++y)
+                for (int x = 0; x < layout.width; ++x) {
+                    const int row = layout.height - 1 - y; // the file's rows run from the top
                     CrRgbQuad expected;
                     if (palette) {
-                        const png_color& e = spec.palette[Pattern(x, y, 0, c.depth)];
+                        const png_color& e = layout.palette[Pattern(x, y, 0, c.depth)];
                         expected = Rgb(e.red, e.green, e.blue);
                     } else if (channels <= 2) {
                         const uint8_t g = ToByte(Pattern(x, y, 0, c.depth), c.depth);
@@ -192,56 +192,56 @@ TEST(PngCodec, Transparency)
     auto index = [](int x, int, int) { return uint32_t(x % 4); };
     {
         // One fully transparent entry: the transparent index.
-        PngSpec spec;
-        spec.colorType = PNG_COLOR_TYPE_PALETTE;
-        spec.palette = palette(4);
-        spec.alphas = {0};
+        PngLayout layout;
+        layout.colorType = PNG_COLOR_TYPE_PALETTE;
+        layout.palette = palette(4);
+        layout.alphas = {0};
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, index), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, index), CRIMAGE_FORMAT_PNG));
         EXPECT_EQ(image.GetTransIndex(), 0);
         EXPECT_FALSE(image.AlphaPaletteIsValid());
     }
     {
         // One half-transparent entry keeps its own alpha; the others are opaque.
-        PngSpec spec;
-        spec.colorType = PNG_COLOR_TYPE_PALETTE;
-        spec.palette = palette(4);
-        spec.alphas = {100};
+        PngLayout layout;
+        layout.colorType = PNG_COLOR_TYPE_PALETTE;
+        layout.palette = palette(4);
+        layout.alphas = {100};
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, index), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, index), CRIMAGE_FORMAT_PNG));
         EXPECT_EQ(image.GetTransIndex(), -1);
         EXPECT_EQ(image.GetPaletteColor(0).rgbReserved, 100);
         EXPECT_EQ(image.GetPaletteColor(1).rgbReserved, 255);
     }
     {
-        PngSpec spec;
-        spec.colorType = PNG_COLOR_TYPE_PALETTE;
-        spec.palette = palette(4);
-        spec.alphas = {10, 20, 30};
+        PngLayout layout;
+        layout.colorType = PNG_COLOR_TYPE_PALETTE;
+        layout.palette = palette(4);
+        layout.alphas = {10, 20, 30};
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, index), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, index), CRIMAGE_FORMAT_PNG));
         EXPECT_TRUE(image.AlphaPaletteIsValid());
         EXPECT_EQ(image.GetPaletteColor(2).rgbReserved, 30);
         EXPECT_EQ(image.GetPaletteColor(3).rgbReserved, 255);
     }
     for (int depth : {8, 16}) {
-        PngSpec spec;
-        spec.colorType = PNG_COLOR_TYPE_GRAY;
-        spec.depth = depth;
-        spec.transColor = true;
-        spec.trans.gray = png_uint_16(depth == 16 ? 0x2A00 : 0x2A);
+        PngLayout layout;
+        layout.colorType = PNG_COLOR_TYPE_GRAY;
+        layout.depth = depth;
+        layout.transColor = true;
+        layout.trans.gray = png_uint_16(depth == 16 ? 0x2A00 : 0x2A);
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, index), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, index), CRIMAGE_FORMAT_PNG));
         EXPECT_EQ(image.GetTransIndex(), 0x2A) << depth;
     }
     {
-        PngSpec spec;
-        spec.transColor = true;
-        spec.trans.red = 10;
-        spec.trans.green = 20;
-        spec.trans.blue = 30;
+        PngLayout layout;
+        layout.transColor = true;
+        layout.trans.red = 10;
+        layout.trans.green = 20;
+        layout.trans.blue = 30;
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, index), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, index), CRIMAGE_FORMAT_PNG));
         EXPECT_EQ(image.GetTransIndex(), 0);
         EXPECT_EQ(image.GetTransColor(), Rgb(10, 20, 30));
     }
@@ -256,12 +256,12 @@ TEST(PngCodec, Resolution)
     };
     for (Case c : {Case{PNG_RESOLUTION_METER, 3780, 11811, 96, 300}, Case{PNG_RESOLUTION_UNKNOWN, 2, 3, 2, 3},
                    Case{-1, 0, 0, 96, 96}}) {
-        PngSpec spec;
-        spec.physUnit = c.unit;
-        spec.physX = c.x;
-        spec.physY = c.y;
+        PngLayout layout;
+        layout.physUnit = c.unit;
+        layout.physX = c.x;
+        layout.physY = c.y;
         CrImage image;
-        ASSERT_TRUE(DecodeBytes(image, WritePng(spec, [](int, int, int) { return 5u; }), CRIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(DecodeBytes(image, WritePng(layout, [](int, int, int) { return 5u; }), CRIMAGE_FORMAT_PNG));
         EXPECT_EQ(image.GetXDPI(), c.xDpi) << c.unit;
         EXPECT_EQ(image.GetYDPI(), c.yDpi) << c.unit;
     }
