@@ -69,7 +69,7 @@ CString GetFileNamePart(const CString& path)
 bool PathExists(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && fs::exists(CatalogFiles::ToPath(path), error);
+    return !path.IsEmpty() && fs::exists(ToFsPath(path), error);
 }
 
 bool IsSameFile(const CString& a, const CString& b)
@@ -77,7 +77,7 @@ bool IsSameFile(const CString& a, const CString& b)
     if (!PathExists(a) || !PathExists(b))
         return false;
     std::error_code error;
-    const bool same = fs::equivalent(CatalogFiles::ToPath(a), CatalogFiles::ToPath(b), error);
+    const bool same = fs::equivalent(ToFsPath(a), ToFsPath(b), error);
     if (!error)
         return same;
 #ifdef _WIN32

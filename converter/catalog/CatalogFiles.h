@@ -1,12 +1,10 @@
 #pragma once
 // The few file operations the catalogue file needs, over std::filesystem.
-#include <filesystem>
-
 #include "CString.h"
+#include "FsPath.h"
 
 namespace CatalogFiles {
 
-std::filesystem::path ToPath(const CString& path);
 bool Exists(const CString& path);
 // 0 when the copy (replacing an older one) was made, else -1.
 int Copy(const CString& from, const CString& to);

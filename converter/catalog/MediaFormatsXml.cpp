@@ -196,7 +196,7 @@ int CMediaFormatsXml::Write(const CString& path, const CMediaFormatCatalog& cata
             return -1;
     }
     const CString temporary = path + L".tmp";
-    if (!document.save_file(CatalogFiles::ToPath(temporary).c_str(), "\t", pugi::format_default,
+    if (!document.save_file(ToFsPath(temporary).c_str(), "\t", pugi::format_default,
                             pugi::encoding_utf8) ||
         CatalogFiles::Replace(temporary, path) != 0) {
         CatalogFiles::Remove(temporary);

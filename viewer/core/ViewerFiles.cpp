@@ -1,5 +1,7 @@
 #include "ViewerFiles.h"
 
+#include "FsPath.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -11,24 +13,6 @@ namespace fs = std::filesystem;
 
 namespace ViewerFiles {
 namespace {
-
-fs::path ToPath(const CString& path)
-{
-#ifdef _WIN32
-    return fs::path(path.str());
-#else
-    return fs::path(path.ToUtf8());
-#endif
-}
-
-CString FromPath(const fs::path& path)
-{
-#ifdef _WIN32
-    return CString(path.wstring());
-#else
-    return CString::FromUtf8(path.string().c_str());
-#endif
-}
 
 int LastSeparator(const CString& path)
 {
@@ -42,19 +26,19 @@ int LastSeparator(const CString& path)
 bool FileExists(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && fs::is_regular_file(ToPath(path), error);
+    return !path.IsEmpty() && fs::is_regular_file(ToFsPath(path), error);
 }
 
 bool FolderExists(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && fs::is_directory(ToPath(path), error);
+    return !path.IsEmpty() && fs::is_directory(ToFsPath(path), error);
 }
 
 bool PathExists(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && fs::exists(ToPath(path), error);
+    return !path.IsEmpty() && fs::exists(ToFsPath(path), error);
 }
 
 int64_t FileSize(const CString& path)
@@ -63,7 +47,7 @@ int64_t FileSize(const CString& path)
     return GetFileSize64(path);
 #else
     std::error_code error;
-    uintmax_t size = fs::file_size(ToPath(path), error);
+    uintmax_t size = fs::file_size(ToFsPath(path), error);
     return error ? -1 : static_cast<int64_t>(size);
 #endif
 }
@@ -114,7 +98,7 @@ bool CreateFolderTree(const CString& path)
     return CreateDirectoryTree(native);
 #else
     std::error_code error;
-    fs::create_directories(ToPath(path), error);
+    fs::create_directories(ToFsPath(path), error);
     return FolderExists(path);
 #endif
 }
@@ -122,23 +106,23 @@ bool CreateFolderTree(const CString& path)
 bool RemoveFile(const CString& path)
 {
     std::error_code error;
-    return fs::is_regular_file(ToPath(path), error) && fs::remove(ToPath(path), error);
+    return fs::is_regular_file(ToFsPath(path), error) && fs::remove(ToFsPath(path), error);
 }
 
 bool RemoveEmptyFolder(const CString& path)
 {
     std::error_code error;
-    return fs::is_directory(ToPath(path), error) && fs::is_empty(ToPath(path), error) && fs::remove(ToPath(path), error);
+    return fs::is_directory(ToFsPath(path), error) && fs::is_empty(ToFsPath(path), error) && fs::remove(ToFsPath(path), error);
 }
 
 std::vector<CString> FileNames(const CString& folder)
 {
     std::vector<CString> names;
     std::error_code error;
-    for (fs::directory_iterator it(ToPath(folder), error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(ToFsPath(folder), error), end; !error && it != end; it.increment(error)) {
         std::error_code kind;
         if (it->is_regular_file(kind))
-            names.push_back(FromPath(it->path().filename()));
+            names.push_back(FromFsPath(it->path().filename()));
     }
     return names;
 }
@@ -178,9 +162,9 @@ int WriteReplacing(const CString& path, const std::string& bytes)
     written = fclose(file) == 0 && written;
     std::error_code error;
     if (written)
-        fs::rename(ToPath(temporary), ToPath(path), error);
+        fs::rename(ToFsPath(temporary), ToFsPath(path), error);
     if (!written || error) {
-        fs::remove(ToPath(temporary), error);
+        fs::remove(ToFsPath(temporary), error);
         return -1;
     }
     return 0;

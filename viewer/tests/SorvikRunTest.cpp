@@ -13,7 +13,7 @@ namespace {
 
 std::wstring SorvikPath()
 {
-    std::wstring path = L"Z:" + ToCString(std::filesystem::path(SORVIK_EXE)).str();
+    std::wstring path = L"Z:" + FromFsPath(std::filesystem::path(SORVIK_EXE)).str();
     for (wchar_t& c : path)
         if (c == L'/')
             c = L'\\';

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CString.h"
+#include "FsPath.h"
 #include "CrIOFile.h"
 #include "CrImageGIF.h"
 
@@ -22,15 +23,6 @@ struct TestFrame {
     uint8_t r, g, b;
     uint32_t delay;   // hundredths of a second
 };
-
-inline CString ToCString(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    return CString(path.wstring());
-#else
-    return CString::FromUtf8(path.string().c_str());
-#endif
-}
 
 // An animation whose frames are each one solid colour.
 inline bool WriteTestGif(const CString& path, int width, int height, const std::vector<TestFrame>& frames)
@@ -74,6 +66,6 @@ protected:
         std::error_code error;
         std::filesystem::remove_all(m_folder, error);
     }
-    CString Path(const std::string& name) const { return ToCString(m_folder / name); }
-    CString Folder() const { return ToCString(m_folder); }
+    CString Path(const std::string& name) const { return FromFsPath(m_folder / name); }
+    CString Folder() const { return FromFsPath(m_folder); }
 };

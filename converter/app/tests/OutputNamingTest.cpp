@@ -13,7 +13,7 @@ namespace {
 
 CString FolderPath(const ScratchFolder& folder)
 {
-    return PathText(folder.Root());
+    return FromFsPath(folder.Root());
 }
 
 CString Put(const ScratchFolder& folder, const char* name, const std::string& content = "x")

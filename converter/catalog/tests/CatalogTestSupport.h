@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "AppFormatCatalog.h"
+#include "FsPath.h"
 #include "TestPaths.h"
 #include "TestPrint.h"
 
@@ -15,15 +16,6 @@
 inline void LoadBuiltins(CAppFormatCatalog& catalog)
 {
     catalog.Load(CString());
-}
-
-inline CString PathText(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    return CString(path.wstring());
-#else
-    return CString::FromUtf8(path.string().c_str());
-#endif
 }
 
 // A fresh folder of its own, removed with everything in it at the end of the test.
@@ -44,7 +36,7 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     std::filesystem::path Path(const char* name) const { return m_path / name; }
-    CString File(const char* name) const { return PathText(Path(name)); }
+    CString File(const char* name) const { return FromFsPath(Path(name)); }
     const std::filesystem::path& Root() const { return m_path; }
 
 private:

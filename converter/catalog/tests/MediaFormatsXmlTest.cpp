@@ -214,7 +214,7 @@ TEST_F(MediaFormatsFile, WithoutBackupARejectedFileIsNotOverwritten)
 TEST_F(MediaFormatsFile, MissingFileMakesNoBackup)
 {
     CAppFormatCatalog catalog;
-    ASSERT_EQ(catalog.LoadDefault(PathText(m_folder.Root())), 0);
+    ASSERT_EQ(catalog.LoadDefault(FromFsPath(m_folder.Root())), 0);
     EXPECT_EQ(catalog.m_path, m_path);
     EXPECT_EQ(catalog.m_modified, 1);
     EXPECT_FALSE(HasBackup());
