@@ -39,3 +39,23 @@ function(suite_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "WINE_RUN_TIMEOUT=${T_TIMEOUT}")
 endfunction()
+
+# suite_fuzz(<name> SOURCES ... [LIBS ...] [SEEDS <file or folder> ...] [SECONDS <s>])
+# A fuzz entry point (LLVMFuzzerTestOneInput) with our own driver, native only: ctest runs the
+# seeds and then random mutations of them for a fixed time, so with -DSANITIZE=ON every memory
+# error or undefined behaviour the mutations reach fails the test. The same source builds with
+# clang's libFuzzer by hand (clang++ -fsanitize=fuzzer,address ...).
+function(suite_fuzz name)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "SECONDS" "SOURCES;LIBS;SEEDS" ${ARGN})
+  add_executable(${name} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzMain.cpp)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  if(NOT F_SECONDS)
+    set(F_SECONDS 10)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --seconds ${F_SECONDS} ${F_SEEDS})
+  set_tests_properties(${name} PROPERTIES LABELS "native;fuzz" TIMEOUT 120)
+endfunction()
