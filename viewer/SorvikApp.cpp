@@ -25,10 +25,64 @@ CSorvikApp* GetSorvikApp() { return dynamic_cast<CSorvikApp*>(FwGetApp()); }
 
 // ---- command line ----
 
-void CCommandLineInfoEx::ParseParam(const wchar_t* param, BOOL flag, BOOL last)
+namespace {
+
+// The Windows path of a Unix one under Wine (empty elsewhere, or when it has none).
+CString DosPathOfUnixPath(const CString& path)
+{
+    using DosFileName = WCHAR*(CDECL*)(const char*);
+    static const auto dosFileName = reinterpret_cast<DosFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (!dosFileName)
+        return CString();
+    WCHAR* dos = dosFileName(path.ToUtf8().c_str());
+    if (!dos)
+        return CString();
+    CString result(dos);
+    ::HeapFree(::GetProcessHeap(), 0, dos);
+    if (result.Left(4) == L"\\\\?\\")
+        result = result.Mid(4);
+    return result;
+}
+
+CString FullPath(const CString& path)
+{
+    wchar_t full[4096] = L"";
+    DWORD length = ::GetFullPathNameW(path, 4096, full, nullptr);
+    return length > 0 && length < 4096 ? CString(full) : path;
+}
+
+} // namespace
+
+CString CommandLinePath(const wchar_t* param, BOOL flag)
 {
     if (!flag)
-        m_files.Add(param);
+        return FullPath(param);
+    if (!param[0])
+        return CString();
+    for (wchar_t lead : {L'/', L'-'}) {
+        const CString typed = CString(lead) + param;
+        if (lead == L'/') {
+            CString dos = DosPathOfUnixPath(typed);
+            if (!dos.IsEmpty() && ViewerFiles::PathExists(dos))
+                return dos;
+        }
+        if (ViewerFiles::PathExists(typed))
+            return FullPath(typed);
+    }
+    // A switch never holds a slash: a Unix path to something missing, reported as such later.
+    if (CString(param).Find(L'/') >= 0) {
+        CString dos = DosPathOfUnixPath(CString(L'/') + param);
+        return dos.IsEmpty() ? FullPath(CString(L'/') + param) : dos;
+    }
+    return CString();
+}
+
+void CCommandLineInfoEx::ParseParam(const wchar_t* param, BOOL flag, BOOL last)
+{
+    CString path = CommandLinePath(param, flag);
+    if (!path.IsEmpty())
+        m_files.Add(path);
     ParseLast(last);
 }
 

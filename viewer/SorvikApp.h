@@ -6,7 +6,9 @@
 #include "Collections.h"
 #include "Settings.h"
 
-// Collects every plain argument as a path; switches are ignored.
+// Collects every plain argument as a full path. An argument led by "-" or "/" is a switch (the
+// viewer knows none, so all are ignored) unless it names an existing file or folder, or holds a
+// further slash: then it is a Unix path (as Wine passes them on), turned into the Windows one.
 class CCommandLineInfoEx : public CCommandLineInfo {
 public:
     CStringArray m_files;
@@ -53,6 +55,9 @@ protected:
 private:
     void RegisterType(const wchar_t* extension, const wchar_t* description, int icon);
 };
+
+// The path an argument names, empty for a switch; `flag`: the lead "-" or "/" was taken off `param`.
+CString CommandLinePath(const wchar_t* param, BOOL flag);
 
 // The application object when it is the viewer's (null in test programs).
 CSorvikApp* GetSorvikApp();
