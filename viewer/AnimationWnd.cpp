@@ -1,5 +1,7 @@
 #include "AnimationWnd.h"
 
+#include <mmsystem.h>
+
 #include "CrImage.h"
 #include "MainFrame.h"
 #include "OffscreenDC.h"
@@ -8,6 +10,7 @@
 #include "Settings.h"
 #include "SysHelpers.h"
 #include "ViewGeometry.h"
+#include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -119,6 +122,8 @@ int CAnimationWnd::Close()
     m_pItem = nullptr;
     m_position.frameIndex = 0;
     m_position.repeatCounter = 0;
+    if (GetSafeHwnd() && GetWindowTextLength() > 0)
+        SetWindowText(L"");
     Redraw();
     if (CMainFrame* frame = GetMainFrame())
         frame->UpdateWindowTitle();
@@ -129,7 +134,8 @@ int CAnimationWnd::StartPlayThread()
 {
     if (m_pPlayThread)
         return 1;
-    if (!m_pItem || m_pItem->FrameCount <= 0)
+    // An item that cannot be played still "plays": the loop shows why, then playback moves on.
+    if (!m_pItem || (m_pItem->FrameCount <= 0 && !m_pItem->IsUnplayable()))
         return -1;
     m_nPlayThreadSerial++;
     return StartWorker(m_pPlayThread, new CGIFPlayThread(this));
@@ -192,8 +198,12 @@ int CAnimationWnd::Redraw()
 int CAnimationWnd::Play(std::atomic<int>& stop)
 {
     ShowWindow(SW_SHOW);
+    // The frames are timed to the millisecond: the system's default timer would wake sleeps late.
+    ::timeBeginPeriod(1);
     RunPlayLoop(m_pItem, m_position, stop, *this);
-    if (m_position.playState != PLAY_PAUSED)
+    ::timeEndPeriod(1);
+    // A paused frame stays on the screen, and so does the word about a file that could not play.
+    if (m_position.playState != PLAY_PAUSED && !(m_pItem && m_pItem->IsUnplayable()))
         ShowWindow(SW_HIDE);
     return 0;
 }
@@ -202,6 +212,33 @@ void CAnimationWnd::ShowFrame(int index)
 {
     (void)index;   // the loop has made it the current frame
     Redraw();
+}
+
+void CAnimationWnd::ShowProblem()
+{
+    // The window text carries the same words, for whoever reads windows rather than pixels.
+    if (m_pItem)
+        SetWindowText(ProblemMessage(*m_pItem));
+    Redraw();
+}
+
+CString CAnimationWnd::ProblemMessage(const CPlaylistItem& item)
+{
+    return ViewerFiles::FileNamePart(item.m_strPath) + L": " + item.GetProblemText();
+}
+
+uint32_t CAnimationWnd::TickCount()
+{
+    // GetTickCount moves in steps of about 16 ms under some systems: too coarse for frame times.
+    static const int64_t frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return int64_t(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    const int64_t ticks = now.QuadPart;
+    return uint32_t(ticks / frequency * 1000 + ticks % frequency * 1000 / frequency);
 }
 
 int CAnimationWnd::RepeatMode() { return ViewerSettings().Repeat; }
@@ -227,6 +264,10 @@ void CAnimationWnd::DrawCurrentFrame(CDC* dc)
         return;
     FillBackground(dc, client);
     CPlaylistItem* item = m_pItem;
+    if (item && item->IsUnplayable()) {
+        DrawProblem(dc, client, *item);
+        return;
+    }
     const int index = m_position.frameIndex;
     if (!item || item->FrameCount <= 0 || index < 0 || index >= item->FrameCount || item->m_slots.GetSize() == 0)
         return;
@@ -259,4 +300,37 @@ void CAnimationWnd::FillBackground(CDC* dc, const CRect& rect)
     dc->FillRect(rect, &m_background.m_brush);
     dc->SetBkColor(oldColor);
     dc->SelectObject(oldBrush);
+}
+
+void CAnimationWnd::DrawProblem(CDC* dc, const CRect& client, const CPlaylistItem& item)
+{
+    auto fontOf = [](CFont* font) {
+        return font && font->GetSafeHandle() ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT);
+    };
+    HGDIOBJ nameFont = fontOf(g_pUIResources ? &g_pUIResources->m_fontLargeBold : nullptr);
+    HGDIOBJ reasonFont = fontOf(g_pUIResources ? &g_pUIResources->m_fontNormal : nullptr);
+    const CString name = ViewerFiles::FileNamePart(item.m_strPath);
+    const CString reason = item.GetProblemText();
+    // Light words on the dark backgrounds, dark ones on the light.
+    const COLORREF back = m_background.m_color;
+    const int luma = (GetRValue(back) * 299 + GetGValue(back) * 587 + GetBValue(back) * 114) / 1000;
+    const COLORREF oldColor = dc->SetTextColor(luma < 128 ? RGB(224, 224, 224) : RGB(32, 32, 32));
+    const int oldMode = dc->SetBkMode(TRANSPARENT);
+    HGDIOBJ oldFont = dc->SelectObject(nameFont);
+    const int nameHeight = dc->GetTextExtent(L"Ag", 2).cy;
+    dc->SelectObject(reasonFont);
+    const int reasonHeight = dc->GetTextExtent(L"Ag", 2).cy;
+    const int gap = reasonHeight / 2;
+    const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+    CRect line(client.left + 8, client.top + (client.Height() - nameHeight - gap - reasonHeight) / 2, client.right - 8, 0);
+    line.bottom = line.top + nameHeight;
+    dc->SelectObject(nameFont);
+    dc->DrawText(name, &line, format);
+    line.top = line.bottom + gap;
+    line.bottom = line.top + reasonHeight;
+    dc->SelectObject(reasonFont);
+    dc->DrawText(reason, &line, format);
+    dc->SelectObject(oldFont);
+    dc->SetBkMode(oldMode);
+    dc->SetTextColor(oldColor);
 }

@@ -68,6 +68,8 @@ public:
     void DrawCurrentFrame(CDC* dc);
     void DrawFrame(CDC* dc, CrImage* image, const CRect& client);
     void FillBackground(CDC* dc, const CRect& rect);
+    // What the canvas says about an item that cannot be played: its file name and why.
+    static CString ProblemMessage(const CPlaylistItem& item);
 
 protected:
     void OnPaint();
@@ -77,12 +79,15 @@ protected:
 private:
     // The play loop's view of the canvas (on the play thread).
     void ShowFrame(int index) override;
+    void ShowProblem() override;
     void SetPositionRange(int last, int position) override {}
     void ReportPlayState(int state) override { SetPlayState(state); }
     void SeekFirstFrame() override { SeekFrame(0, true); }
     void Sleep(int milliseconds) override { ::Sleep(DWORD(milliseconds)); }
-    uint32_t TickCount() override { return ::GetTickCount(); }
+    uint32_t TickCount() override;
     int RepeatMode() override;
+
+    void DrawProblem(CDC* dc, const CRect& client, const CPlaylistItem& item);
 
     CBackground m_background;
     CPlayPosition m_position;

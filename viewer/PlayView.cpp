@@ -176,7 +176,8 @@ LRESULT CPlayView::OnPlayFinished(WPARAM wParam, LPARAM)
     const int code = int(wParam);
     m_canvas.WaitPlayThread();
     CPlaylistItem* item = m_canvas.GetItem();
-    if (item && g_pSettings)
+    // A file that could not be played is no recent file to come back to.
+    if (item && !item->IsUnplayable() && g_pSettings)
         g_pSettings->AddRecentFile(item->m_strPath);
     CSettingsValues& settings = ViewerSettings();
     const int state = m_canvas.GetPlayState();

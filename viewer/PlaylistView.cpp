@@ -213,7 +213,7 @@ int CPlaylistView::ProcessJob(CQueueJob* job)
                                                               : CQueueJob::PATH_GIF;
     switch (job->m_nPathType) {
     case CQueueJob::PATH_GIF:
-        return AddFile(job->m_strPath) != -1;
+        return AddFile(job->m_strPath, true) != -1;
     case CQueueJob::PATH_PLAYLIST:
         return AddPlaylist(job->m_strPath);
     case CQueueJob::PATH_FOLDER:
@@ -227,15 +227,15 @@ int CPlaylistView::AddPath(const CString& path)
 {
     if (IsPlaylistFile(path))
         return AddPlaylist(path);
-    return AddFile(path) != -1 ? 1 : 0;
+    return AddFile(path, false) != -1 ? 1 : 0;
 }
 
-int CPlaylistView::AddFile(const CString& path)
+int CPlaylistView::AddFile(const CString& path, bool named)
 {
     if (!ViewerSettings().AllowDuplicates && IsDuplicate(path))
         return -1;
     CPlaylistItem* item = new CPlaylistItem;
-    if (item->Open(path) != 0) {
+    if (item->OpenOrExplain(path) != 0 && !named) {
         DeleteItem(item);
         return -1;
     }
@@ -488,8 +488,8 @@ LRESULT CPlaylistView::OnItemInfo(WPARAM wParam, LPARAM lParam)
     Invalidate();
     int ready = m_nPlayWhenReady;
     auto* item = reinterpret_cast<CPlaylistItem*>(lParam);
-    // An entry whose file could not be read is not played.
-    if (ready != -1 && ready == int(wParam) && FindItem(item) == ready && item->State == ITEM_READY) {
+    // An entry whose file could not be read plays too: the canvas says why, then the next one follows.
+    if (ready != -1 && ready == int(wParam) && FindItem(item) == ready) {
         m_nPlayWhenReady = -1;
         PlayIndex(ready, g_pPlayView);
     }

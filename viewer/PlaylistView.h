@@ -76,8 +76,11 @@ public:
     int StopQueue();
     void RunQueue(const std::atomic<int>& stop);
     int ProcessJob(CQueueJob* job);
+    // A file found by a folder scan, or a playlist file.
     int AddPath(const CString& path);
-    int AddFile(const CString& path);
+    // A file the user named stays in the playlist when it cannot be played, saying why; one found
+    // by a folder scan is skipped then. The item's index, or -1.
+    int AddFile(const CString& path, bool named);
     bool IsDuplicate(const CString& path);
     int AddPlaylist(const CString& path);
     int AddFolder(const CString& folder, const CString& pattern, int scanSubfolders);

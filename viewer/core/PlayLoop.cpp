@@ -44,11 +44,22 @@ bool Advance(const CPlaylistItem& item, CPlayPosition& position, IPlayLoopHost& 
     return false;
 }
 
+// Sleeps until the clock reaches `due`, never longer than the stop word may go unseen.
+void WaitUntil(uint32_t due, const std::atomic<int>& stop, IPlayLoopHost& host)
+{
+    while (stop == STOP_RUN) {
+        const int32_t left = int32_t(due - host.TickCount());
+        if (left <= 0)
+            return;
+        host.Sleep(left < kStopPollMs ? int(left) : kStopPollMs);
+    }
+}
+
 } // namespace
 
 int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<int>& stop, IPlayLoopHost& host)
 {
-    if (!item || item->FrameCount <= 0)
+    if (!item || (item->FrameCount <= 0 && !item->IsUnplayable()))
         return -1;
     const int count = item->FrameCount;
     if (position.frameIndex >= count || position.frameIndex < 0)
@@ -57,15 +68,25 @@ int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<
     position.playState = PLAY_PLAYING;
     host.ReportPlayState(PLAY_PLAYING);
 
-    while (position.frameIndex < count && stop == STOP_RUN) {
+    bool timed = false;   // `due` carries the timeline of the frames shown so far
+    uint32_t due = 0;
+    while (stop == STOP_RUN) {
+        if (item->IsUnplayable()) {
+            host.ShowProblem();
+            WaitUntil(host.TickCount() + kProblemShowMs, stop, host);
+            break;
+        }
         const int index = position.frameIndex;
+        if (index >= count)
+            break;
         CFrameSlot* slot = item->m_slots.GetAt(index);
         int state = slot ? slot->m_nState.load() : SLOT_BAD;
         if (state == SLOT_NONE || state == SLOT_PENDING) {
             int load = item->m_nLoadStatus;
             if (load == LOAD_FAILED)
-                break;   // nothing will be decoded: playback ends instead of waiting
+                continue;   // nothing will be decoded: the loop tells why instead of waiting
             host.Sleep(100);
+            timed = false;
             if (load == LOAD_LOADING)
                 continue;
             if (!Advance(*item, position, host))
@@ -75,18 +96,20 @@ int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<
         CrImage* frame = state == SLOT_BAD ? nullptr : item->GetSourceFrame(index);
         if (!frame) {
             host.Sleep(100);
+            timed = false;
             if (!Advance(*item, position, host))
                 break;
             continue;
         }
+        if (!timed)
+            due = host.TickCount();
         host.ShowFrame(index);
-        const uint32_t delay = uint32_t(FrameDelayMs(frame->GetFrameDelay()));
-        const uint32_t start = host.TickCount();
-        while (stop == STOP_RUN) {
-            host.Sleep(10);
-            if (host.TickCount() - start >= delay)
-                break;
-        }
+        const uint32_t shown = host.TickCount();
+        if (int32_t(shown - due) > kMaxLateMs)
+            due = shown;
+        timed = true;
+        due += uint32_t(FrameDelayMs(frame->GetFrameDelay()));
+        WaitUntil(due, stop, host);
         if (stop != STOP_RUN)
             break;
         if (!Advance(*item, position, host))

@@ -66,6 +66,25 @@ int CPlaylistItem::Open(const CString& path)
     return LoadInfo(true);
 }
 
+int CPlaylistItem::OpenOrExplain(const CString& path)
+{
+    if (Open(path) == 0)
+        return 0;
+    if (m_strPath.IsEmpty()) {
+        m_strPath = path;
+        MarkUnreadable();
+    }
+    return -1;
+}
+
+void CPlaylistItem::MarkUnreadable()
+{
+    // The entry still says which file it is and what is wrong with it.
+    m_strName = ViewerFiles::FileNamePart(m_strPath);
+    m_nProblem = DiagnoseUnplayableFile(m_strPath);
+    State = ITEM_UNREADABLE;
+}
+
 int CPlaylistItem::LoadInfo(bool force)
 {
     // An unreadable file keeps the empty texts that the failed read left.
@@ -114,7 +133,7 @@ int CPlaylistItem::ReadInfo(bool force)
             }
         }
     }
-    State = ITEM_UNREADABLE;
+    MarkUnreadable();
     return -1;
 }
 
@@ -185,6 +204,7 @@ void CPlaylistItem::Reset()
     m_slots.DeleteAll();
     State = ITEM_NEW;
     m_nLoadStatus = LOAD_IDLE;
+    m_nProblem = PROBLEM_NONE;
 }
 
 void CPlaylistItem::OnFramesFound()
@@ -227,6 +247,8 @@ int CPlaylistItem::LoadFrames(ILoadCallback* callback, const std::atomic<int>* c
     if (result == 0 && m_frames.GetFrame(0) == nullptr)
         result = -1;   // no frame at all: the load failed, playing must not wait for it
     if (result != 0) {
+        if (result <= 0)
+            m_nProblem = DiagnoseUnplayableFile(m_strPath);
         m_nLoadStatus = result <= 0 ? LOAD_FAILED : LOAD_CANCELLED;
         if (result < 0)
             OnLoadFinished(false);
@@ -252,6 +274,7 @@ int CPlaylistItem::LoadFrames(ILoadCallback* callback, const std::atomic<int>* c
     Duration = total > 0x7FFFFFFF ? 0x7FFFFFFF : int(total);
     if (Duration > 0)
         m_strDuration = FormatDuration(Duration, false, false, false);
+    m_nProblem = PROBLEM_NONE;
     m_nLoadStatus = LOAD_DONE;
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "CString.h"
 #include "CrImageGIFEx.h"
+#include "FileProblem.h"
 
 class CGIFLoadThread;
 
@@ -84,10 +85,18 @@ public:
     CString ThumbnailFile;
     std::atomic<int> State{ITEM_NEW};
     std::atomic<int> m_nLoadStatus{LOAD_IDLE};
+    // Why the file cannot be played; written before the state or load status that says so.
+    std::atomic<int> m_nProblem{PROBLEM_NONE};
     CGIFLoadThread* m_pLoadThread = nullptr;
 
     // 0, or -1 when the file does not exist (nothing changes then).
     int Open(const CString& path);
+    // Open for a file the user named: one that cannot be played still becomes the entry for its
+    // path (State -1, its name text and its problem), so the user can be told about it. 0 or -1.
+    int OpenOrExplain(const CString& path);
+    // The file's information or its frames could not be read: playing it shows why instead.
+    bool IsUnplayable() const { return State == ITEM_UNREADABLE || m_nLoadStatus == LOAD_FAILED; }
+    const wchar_t* GetProblemText() const { return ProblemText(m_nProblem); }
     int LoadInfo(bool force);
     int ReadInfo(bool force);
     int EnsureThumbnail();
@@ -121,6 +130,7 @@ private:
     void ApplyFilters(CrImage& image) const;
     void ScaleToThumbnailSize(CrImage& source, CrImage& target) const;
     void SetResolutionText();
+    void MarkUnreadable();
 };
 
 // The decoder's reports applied to an item's slots.

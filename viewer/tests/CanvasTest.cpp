@@ -110,7 +110,7 @@ TEST_F(CanvasTest, StoppingWithoutAPlayViewWaitsForThePlayThread)
     EXPECT_FALSE(m_canvas.HasPlayThread());
 }
 
-TEST_F(CanvasTest, AFileThatIsNotAGifEndsItsPlaybackInsteadOfWaiting)
+TEST_F(CanvasTest, AFileThatIsNotAGifSaysSoInPlaceOfThePictureAndFinishes)
 {
     OpenItem(ColourFrames(3, 10));
     // The file is replaced by something else after its info was read.
@@ -122,6 +122,19 @@ TEST_F(CanvasTest, AFileThatIsNotAGifEndsItsPlaybackInsteadOfWaiting)
     EXPECT_TRUE(PumpUntil([&] { return m_canvas.GetPlayState() == PLAY_FINISHED; }, 5000));
     EXPECT_EQ(m_item.m_nLoadStatus, LOAD_FAILED);
     m_canvas.StopPlayThread(STOP_STOP);
+    // The words stay readable after playback: on the screen and as the canvas's text.
+    EXPECT_TRUE(m_canvas.IsWindowVisible());
+    EXPECT_EQ(m_canvas.GetWindowText(), CString(L"anim.gif: This is not a GIF file."));
+    int lit = 0;
+    for (int y = 60; y < 140; y++)
+        for (int x = 0; x < 300; x += 2)
+            lit += PaintedPixel(x, y) != RGB(0, 0, 0);
+    EXPECT_GT(lit, 40) << "no words in the middle of the canvas";
+    EXPECT_EQ(PaintedPixel(5, 5), RGB(0, 0, 0));
+    EXPECT_EQ(PaintedPixel(150, 190), RGB(0, 0, 0));
+    // The next item takes the words away.
+    m_canvas.Close();
+    EXPECT_TRUE(m_canvas.GetWindowText().IsEmpty());
 }
 
 TEST_F(CanvasTest, SeekingShowsTheFrameAndRefusesBadIndices)

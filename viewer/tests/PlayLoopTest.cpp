@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -9,20 +10,30 @@
 
 namespace {
 
-// A clock that moves only when the loop sleeps, with events scripted at given times.
+// A clock that moves only when the loop sleeps or paints, with events scripted at given times.
 class FakeHost : public IPlayLoopHost {
 public:
     uint32_t now = 0;
     int repeat = 0;
     int seeks = 0;
+    int problems = 0;
     int rangeLast = -2;
+    int longestSleep = 0;
     std::vector<std::pair<int, uint32_t>> shown;   // frame, time
     std::vector<int> states;
     std::function<void(uint32_t)> script;
+    // What painting a frame costs, and how late a sleep of so many milliseconds wakes.
+    std::function<uint32_t(int)> paintCost = [](int) { return 0u; };
+    std::function<uint32_t(int)> wakeLateness = [](int) { return 0u; };
     std::atomic<int>* stop = nullptr;
     CPlayPosition* position = nullptr;
 
-    void ShowFrame(int index) override { shown.emplace_back(index, now); }
+    void ShowFrame(int index) override
+    {
+        shown.emplace_back(index, now);
+        now += paintCost(index);
+    }
+    void ShowProblem() override { problems++; }
     void SetPositionRange(int last, int) override { rangeLast = last; }
     void ReportPlayState(int state) override { states.push_back(state); }
     void SeekFirstFrame() override
@@ -32,7 +43,8 @@ public:
     }
     void Sleep(int ms) override
     {
-        now += uint32_t(ms);
+        longestSleep = std::max(longestSleep, ms);
+        now += uint32_t(ms) + wakeLateness(ms);
         if (script)
             script(now);
         if (now > 600000)
@@ -132,16 +144,86 @@ TEST_F(PlayLoopTest, BadAndMissingFramesAreSkippedAfterATenth)
     EXPECT_EQ(m_position.playState, PLAY_FINISHED);
 }
 
-TEST_F(PlayLoopTest, AFailedLoadEndsPlaybackInsteadOfWaiting)
+TEST_F(PlayLoopTest, EveryFrameKeepsItsPlaceThoughPaintingTakesTimeAndSleepsWakeLate)
+{
+    // 100, 220, 40 (played at 100) and 50 ms, repeated for a minute.
+    Load({10, 22, 4, 5});
+    m_host.repeat = 1;
+    m_host.paintCost = [](int index) { return uint32_t(6 + index); };
+    int sleeps = 0;
+    m_host.wakeLateness = [&sleeps](int) { return uint32_t(sleeps++ * 7 % 4); };
+    m_host.script = [this](uint32_t t) {
+        if (t >= 60000)
+            m_stop = STOP_STOP;
+    };
+    Run();
+    const uint32_t period[] = {100, 220, 100, 50};
+    ASSERT_GT(m_host.shown.size(), 500u);
+    uint32_t place = 0;
+    for (size_t k = 0; k < m_host.shown.size(); k++) {
+        const auto& s = m_host.shown[k];
+        EXPECT_EQ(s.first, int(k % 4));
+        // On time within the lateness of one wake-up, however long it has played.
+        ASSERT_GE(s.second, place) << "frame " << k;
+        ASSERT_LE(s.second - place, 10u) << "frame " << k;
+        place += period[k % 4];
+    }
+    // The stop word is looked at every 10 ms at least.
+    EXPECT_LE(m_host.longestSleep, kStopPollMs);
+}
+
+TEST_F(PlayLoopTest, AStallStartsTheTimelineAnewInsteadOfRushing)
+{
+    Load({10, 10, 10, 10, 10});
+    m_host.paintCost = [](int index) { return index == 2 ? 300u : 0u; };
+    Run();
+    EXPECT_EQ(Times(), (std::vector<uint32_t>{0, 100, 200, 600, 700}));
+}
+
+TEST_F(PlayLoopTest, StoppingDuringALongDelayIsSeenAtOnce)
+{
+    Load({150, 150});
+    m_host.script = [this](uint32_t t) {
+        if (t >= 1234)
+            m_stop = STOP_PAUSE;
+    };
+    Run();
+    EXPECT_LE(m_host.now, 1234u + kStopPollMs);
+    EXPECT_EQ(m_position.playState, PLAY_PAUSED);
+    EXPECT_EQ(m_position.frameIndex, 0);
+}
+
+TEST_F(PlayLoopTest, AFailedLoadShowsWhyAndFinishesInsteadOfWaiting)
 {
     Load({10, 10});
     for (int i = 0; i < 2; i++)
         m_item.m_slots.GetAt(i)->m_nState = SLOT_PENDING;
-    m_item.m_nLoadStatus = LOAD_FAILED;
+    m_item.m_nLoadStatus = LOAD_LOADING;
+    m_host.script = [this](uint32_t t) {
+        if (t >= 300)
+            m_item.m_nLoadStatus = LOAD_FAILED;
+    };
     Run();
     EXPECT_TRUE(m_host.shown.empty());
-    EXPECT_LT(m_host.now, 1000u);
+    EXPECT_EQ(m_host.problems, 1);
+    EXPECT_EQ(m_host.now, 300u + kProblemShowMs);
     EXPECT_EQ(m_position.playState, PLAY_FINISHED);
+}
+
+TEST_F(PlayLoopTest, AnItemThatCannotBeReadShowsWhyUntilStopped)
+{
+    CPlaylistItem missing;
+    ASSERT_EQ(missing.OpenOrExplain(Path("nowhere.gif")), -1);
+    m_host.stop = &m_stop;
+    m_host.position = &m_position;
+    m_host.script = [this](uint32_t t) {
+        if (t >= 500)
+            m_stop = STOP_STOP;
+    };
+    EXPECT_EQ(RunPlayLoop(&missing, m_position, m_stop, m_host), 0);
+    EXPECT_EQ(m_host.problems, 1);
+    EXPECT_EQ(m_host.now, 500u);
+    EXPECT_EQ(m_position.playState, PLAY_STOPPED);
 }
 
 TEST_F(PlayLoopTest, PendingFramesWithNoLoadRunningAreNotWaitedForEver)

@@ -85,8 +85,62 @@ TEST_F(PlaylistItemTest, MissingAndUnreadableFiles)
     CPlaylistItem bad;
     EXPECT_EQ(bad.Open(Path("text.gif")), -1);
     EXPECT_EQ(bad.State, ITEM_UNREADABLE);
-    EXPECT_TRUE(bad.m_strName.IsEmpty());
     EXPECT_TRUE(bad.m_strFrameCount.IsEmpty());
+    // The entry still says which file it is and what is wrong with it.
+    EXPECT_EQ(bad.m_strName, CString(L"text.gif"));
+    EXPECT_EQ(bad.m_nProblem, PROBLEM_NOT_GIF);
+    EXPECT_TRUE(bad.IsUnplayable());
+}
+
+TEST_F(PlaylistItemTest, AFileTheUserNamedStaysAnEntryThatSaysWhatIsWrong)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;   // none: the file does not exist
+        bool exists;
+        int problem;
+        const wchar_t* text;
+    } cases[] = {
+        {"nowhere.gif", "", false, PROBLEM_MISSING, L"The file does not exist."},
+        {"empty.gif", "", true, PROBLEM_EMPTY, L"The file is empty."},
+        {"notes.gif", "just some words", true, PROBLEM_NOT_GIF, L"This is not a GIF file."},
+        {"cut.gif", std::string("GIF89a\x10\x00", 8), true, PROBLEM_DAMAGED_GIF, L"The GIF data is damaged."},
+        {"photo.gif", std::string("\xFF\xD8\xFF\xE0junk", 8), true, PROBLEM_JPEG,
+         L"This is a JPEG picture, not a GIF animation."},
+        {"paint.gif", "BMjunkjunk", true, PROBLEM_BMP, L"This is a BMP picture, not a GIF animation."},
+        {"icon.gif", std::string("\0\0\1\0junk", 8), true, PROBLEM_ICO, L"This is an icon, not a GIF animation."},
+        {"picture.gif", "", false, PROBLEM_PNG, L"This is a PNG picture, not a GIF animation."},
+    };
+    ASSERT_TRUE(CrImage(8, 8, 24, CRIMAGE_FORMAT_PNG).Save(Path("picture.gif"), CRIMAGE_FORMAT_PNG));
+    for (const Case& c : cases) {
+        if (c.exists)
+            std::ofstream(m_folder / c.name, std::ios::binary) << c.bytes;
+        CPlaylistItem item;
+        EXPECT_EQ(item.OpenOrExplain(Path(c.name)), -1) << c.name;
+        EXPECT_EQ(item.m_strPath, Path(c.name)) << c.name;
+        EXPECT_EQ(item.m_strName, CString(c.name)) << c.name;
+        EXPECT_EQ(item.State, ITEM_UNREADABLE) << c.name;
+        EXPECT_EQ(item.m_nProblem, c.problem) << c.name;
+        EXPECT_STREQ(item.GetProblemText(), c.text) << c.name;
+    }
+    CPlaylistItem good;
+    EXPECT_EQ(good.OpenOrExplain(MakeGif("good.gif", 4, 4, Frames(1, 10))), 0);
+    EXPECT_FALSE(good.IsUnplayable());
+}
+
+TEST_F(PlaylistItemTest, AFileThatStoppedBeingAGifSaysWhyUntilItIsOneAgain)
+{
+    CPlaylistItem item;
+    ASSERT_EQ(item.Open(MakeGif("changing.gif", 8, 8, Frames(1, 10))), 0);
+    ASSERT_TRUE(CrImage(8, 8, 24, CRIMAGE_FORMAT_PNG).Save(Path("changing.gif"), CRIMAGE_FORMAT_PNG));
+    CFrameLoadCallback callback(&item);
+    EXPECT_LT(item.LoadFrames(&callback, &callback.m_nCancel), 0);
+    EXPECT_TRUE(item.IsUnplayable());
+    EXPECT_STREQ(item.GetProblemText(), L"This is a PNG picture, not a GIF animation.");
+    ASSERT_TRUE(WriteTestGif(Path("changing.gif"), 8, 8, Frames(1, 10)));
+    EXPECT_EQ(item.LoadFrames(&callback, &callback.m_nCancel), 0);
+    EXPECT_FALSE(item.IsUnplayable());
+    EXPECT_EQ(item.m_nProblem, PROBLEM_NONE);
 }
 
 TEST_F(PlaylistItemTest, LoadingDecodesEveryFrameAndSumsTheDelays)

@@ -136,7 +136,10 @@ TEST_F(PlaylistQueueTest, DuplicatesAreRefusedWhenNotAllowed)
     m_list->QueueAddPath(CQueueJob::PATH_GIF, upper, L"", 0);
     ASSERT_TRUE(RunQueue());
     EXPECT_EQ(m_list->GetItemCount(), 2);
-    EXPECT_EQ(m_list->AddFile(Path("missing.gif")), -1);
+    // A missing file the user named stays, saying so; one a folder scan met would be skipped.
+    EXPECT_EQ(m_list->AddFile(Path("missing.gif"), false), -1);
+    EXPECT_EQ(m_list->AddFile(Path("missing.gif"), true), 2);
+    EXPECT_EQ(m_list->GetItem(2)->m_nProblem, PROBLEM_MISSING);
 }
 
 TEST_F(PlaylistQueueTest, StoppingWaitsForAFolderScanToFinish)
@@ -207,18 +210,30 @@ TEST_F(PlaylistQueueTest, AutoAdvancePlaysTheNextItemAndRepeatAllWraps)
     EXPECT_TRUE(first);
 }
 
-TEST_F(PlaylistQueueTest, AListWhoseFirstEntryFailsPlaysNothing)
+TEST_F(PlaylistQueueTest, EntriesThatCannotPlaySayWhyAndTheNextOnesFollow)
 {
     Gif("b.gif");
+    Gif("c.gif");
     Text("list.m3u", "missing.gif\nb.gif\n");
+    Text("notes.gif", "not a picture");
     CStringArray paths;
     paths.Add(Path("list.m3u"));
+    paths.Add(Path("notes.gif"));
+    paths.Add(Path("c.gif"));
     ASSERT_EQ(m_list->ReplaceWithPaths(paths, true), 0);
     ASSERT_TRUE(RunQueue());
-    PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(m_list->GetItemCount(), 2);
-    EXPECT_EQ(Canvas().GetItem(), nullptr);
-    EXPECT_EQ(m_list->GetItem(0)->State, ITEM_UNREADABLE);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"missing.gif", L"b.gif", L"notes.gif", L"c.gif"}));
+    EXPECT_EQ(m_list->GetItem(0)->m_nProblem, PROBLEM_MISSING);
+    EXPECT_EQ(m_list->GetItem(2)->m_nProblem, PROBLEM_NOT_GIF);
+    // The first entry plays by telling what is wrong, then each item follows in turn.
+    std::vector<int> current;
+    ASSERT_TRUE(PumpUntil([&] {
+        int index = m_list->GetCurrentIndex();
+        if (index >= 0 && (current.empty() || current.back() != index))
+            current.push_back(index);
+        return index == 3 && !Canvas().HasPlayThread() && Canvas().GetPlayState() == PLAY_FINISHED;
+    }, 20000));
+    EXPECT_EQ(current, (std::vector<int>{0, 1, 2, 3}));
 }
 
 TEST_F(PlaylistQueueTest, StoppingPlaybackWaitsForThePlayDoneMessage)

@@ -1,24 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include <shlobj.h>
 
+#include "CrImage.h"
+#include "PlayLoop.h"
 #include "SorvikWindows.h"
 #include "ViewerGuiSupport.h"
 
 namespace {
-
-std::wstring SorvikPath()
-{
-    std::wstring path = L"Z:" + FromFsPath(std::filesystem::path(SORVIK_EXE)).str();
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
 
 // Sorvik.exe as the user starts it, with a GIF on its command line.
 class SorvikRunTest : public ScratchFolderTest {
@@ -29,13 +24,8 @@ protected:
     {
         ScratchFolderTest::SetUp();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", 0, nullptr, 0,
-                                    KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
-        DWORD off = 0;
-        ::RegSetValueExW(key, L"AutoCheckUpdate", 0, REG_DWORD, reinterpret_cast<BYTE*>(&off), sizeof off);
-        ::RegSetValueExW(key, L"LoadLastPlaylist", 0, REG_DWORD, reinterpret_cast<BYTE*>(&off), sizeof off);
-        ::RegCloseKey(key);
+        ASSERT_TRUE(WriteSorvikSetting(L"AutoCheckUpdate", 0));
+        ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 0));
     }
     void TearDown() override
     {
@@ -50,7 +40,7 @@ protected:
     }
     bool Start(const CString& arguments)
     {
-        std::wstring command = L"\"" + SorvikPath() + L"\" " + arguments.str();
+        std::wstring command = L"\"" + SorvikProgramPath() + L"\" " + arguments.str();
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
@@ -100,15 +90,180 @@ TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
     EXPECT_EQ(code, 0u);
 }
 
-TEST_F(SorvikRunTest, AMissingFileLeavesAnIdleWindowThatCloses)
+// The screen inside a window, read at once.
+class CScreenShot {
+public:
+    explicit CScreenShot(HWND wnd)
+    {
+        ::GetWindowRect(wnd, &m_rect);
+        m_width = m_rect.right - m_rect.left;
+        m_height = m_rect.bottom - m_rect.top;
+        m_pixels.resize(size_t(m_width) * size_t(m_height));
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, m_width, m_height, screen, m_rect.left, m_rect.top, SRCCOPY);
+        ::GdiFlush();
+        memcpy(m_pixels.data(), bits, m_pixels.size() * 4);
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // As COLORREF (red in the low byte).
+    COLORREF At(int x, int y) const
+    {
+        uint32_t p = m_pixels[size_t(y) * size_t(m_width) + size_t(x)];
+        return RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
+    }
+    // Pixels of the band of rows that are not the background colour.
+    int CountOtherThan(COLORREF background, int top, int bottom) const
+    {
+        int count = 0;
+        for (int y = std::max(top, 0); y < std::min(bottom, m_height); y++)
+            for (int x = 0; x < m_width; x++)
+                count += At(x, y) != background;
+        return count;
+    }
+
+private:
+    RECT m_rect{};
+    int m_width = 0, m_height = 0;
+    std::vector<uint32_t> m_pixels;
+};
+
+struct OtherWindowSearch {
+    DWORD processId;
+    HWND main;
+    int count;
+};
+
+BOOL CALLBACK CountOtherWindow(HWND wnd, LPARAM param)
 {
-    ASSERT_TRUE(Start(Path("nowhere.gif")));   // no blank, so no quotes needed
-    HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
+    auto* search = reinterpret_cast<OtherWindowSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    if (pid == search->processId && wnd != search->main && ::IsWindowVisible(wnd))
+        search->count++;
+    return TRUE;
+}
+
+// Visible top-level windows of the process other than the main one (a message box would be one).
+int OtherVisibleWindows(DWORD processId, HWND main)
+{
+    OtherWindowSearch search{processId, main, 0};
+    ::EnumWindows(CountOtherWindow, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+CString WindowText(HWND wnd)
+{
+    wchar_t text[512] = L"";
+    ::GetWindowTextW(wnd, text, 512);
+    return text;
+}
+
+bool WaitForWindowText(HWND wnd, const CString& text, DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    while (WindowText(wnd) != text) {
+        if (::GetTickCount() - start > ms)
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+TEST_F(SorvikRunTest, FilesThatCannotPlaySayWhatIsWrongAndTheNextOnePlays)
+{
+    std::ofstream(m_folder / "notes.gif") << "just some words, no picture";
+    ASSERT_TRUE(CrImage(48, 32, 24, CRIMAGE_FORMAT_PNG).Save(Path("picture.gif"), CRIMAGE_FORMAT_PNG));
+    const auto frames = ColourFrames(2, 50);
+    ASSERT_TRUE(WriteTestGif(Path("good.gif"), 64, 48, frames));
+    ASSERT_TRUE(Start(Path("nowhere.gif") + L" " + Path("notes.gif") + L" " + Path("picture.gif") + L" " +
+                      Path("good.gif")));
+    struct Case {
+        const wchar_t* title;
+        const wchar_t* words;
+    } cases[] = {
+        {L"nowhere.gif - 1/", L"nowhere.gif: The file does not exist."},
+        {L"notes.gif - 2/", L"notes.gif: This is not a GIF file."},
+        {L"picture.gif - 3/", L"picture.gif: This is a PNG picture, not a GIF animation."},
+    };
+    for (const Case& c : cases) {
+        // The title names the file, the canvas says what is wrong with it, and nothing waits for a click.
+        HWND main = WaitForSorvikWindow(c.title, m_process.dwProcessId, 30000);
+        ASSERT_NE(main, nullptr) << "never came to " << CString(c.title).ToUtf8();
+        HWND canvas = SorvikCanvas(main);
+        ASSERT_NE(canvas, nullptr);
+        ASSERT_TRUE(WaitForWindowText(canvas, c.words, 5000)) << "the canvas says: " << WindowText(canvas).ToUtf8();
+        ::Sleep(200);
+        CScreenShot shot(canvas);
+        ASSERT_GT(shot.Height(), 100);
+        const int middle = shot.Height() / 2;
+        EXPECT_GT(shot.CountOtherThan(RGB(0, 0, 0), middle - 30, middle + 30), 100) << "no words on the screen";
+        EXPECT_EQ(shot.CountOtherThan(RGB(0, 0, 0), 0, middle - 40), 0) << "more than words on the screen";
+        EXPECT_EQ(shot.CountOtherThan(RGB(0, 0, 0), middle + 40, shot.Height()), 0);
+        EXPECT_EQ(OtherVisibleWindows(m_process.dwProcessId, main), 0) << "a window waits for the user";
+    }
+    HWND main = WaitForSorvikWindow(L"good.gif - 4/4", m_process.dwProcessId, 15000);
+    ASSERT_NE(main, nullptr) << "the file after them did not play";
+    HWND canvas = SorvikCanvas(main);
+    DWORD start = ::GetTickCount();
+    bool seen = false;
+    while (!seen && ::GetTickCount() - start < 5000) {
+        CScreenShot shot(canvas);
+        seen = SameColour(shot.At(shot.Width() / 2, shot.Height() / 2), frames[0], 12) ||
+               SameColour(shot.At(shot.Width() / 2, shot.Height() / 2), frames[1], 12);
+        ::Sleep(20);
+    }
+    EXPECT_TRUE(seen) << "the good file's frames never showed";
+    EXPECT_TRUE(WindowText(canvas).IsEmpty());
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0) << "the viewer did not close";
+    DWORD code = 1;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(SorvikRunTest, AMissingFileAloneStaysSaidUntilTheWindowCloses)
+{
+    ASSERT_TRUE(Start(Path("nowhere.gif")));
+    HWND main = WaitForSorvikWindow(L"nowhere.gif - 1/1", m_process.dwProcessId, 30000);
     ASSERT_NE(main, nullptr);
-    ::Sleep(500);
-    wchar_t title[256] = L"";
-    ::GetWindowTextW(main, title, 256);
-    EXPECT_STREQ(title, L"Sorvik");
+    HWND canvas = SorvikCanvas(main);
+    ASSERT_TRUE(WaitForWindowText(canvas, L"nowhere.gif: The file does not exist.", 5000));
+    // Long after its playback has ended the words are still there.
+    ::Sleep(kProblemShowMs + 1000);
+    CScreenShot shot(canvas);
+    EXPECT_GT(shot.CountOtherThan(RGB(0, 0, 0), shot.Height() / 2 - 30, shot.Height() / 2 + 30), 100);
+    EXPECT_EQ(WindowText(main), CString(L"nowhere.gif - 1/1"));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+TEST_F(SorvikRunTest, AUnixPathAsWineHandsItOverPlays)
+{
+    ASSERT_TRUE(WriteTestGif(Path("unix.gif"), 32, 32, ColourFrames(2, 10)));
+    using UnixFileName = char*(CDECL*)(const WCHAR*);
+    auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    ASSERT_NE(unixFileName, nullptr);
+    char* unixPath = unixFileName(Path("unix.gif"));
+    ASSERT_NE(unixPath, nullptr);
+    CString argument = CString::FromUtf8(unixPath);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    ASSERT_EQ(argument[0], L'/');
+    ASSERT_TRUE(Start(L"\"" + argument + L"\""));
+    EXPECT_NE(WaitForSorvikWindow(L"unix.gif - 1/1", m_process.dwProcessId, 30000), nullptr);
+    HWND main = WaitForSorvikWindow(L"", m_process.dwProcessId, 1000);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0);
 }
@@ -172,12 +327,7 @@ TEST_F(SorvikRunTest, OnlySwitchesReloadTheLastPlaylistWithoutPlayingIt)
     ASSERT_TRUE(WriteTestGif(Path("kept.gif"), 32, 32, ColourFrames(2, 10)));
     std::ofstream(list) << "<?xml version=\"1.0\"?><Playlists Version=\"1.2.0\"><Playlist><Item><File>"
                         << Path("kept.gif").ToUtf8() << "</File></Item></Playlist></Playlists>";
-    HKEY key = nullptr;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                      nullptr);
-    DWORD on = 1;
-    ::RegSetValueExW(key, L"LoadLastPlaylist", 0, REG_DWORD, reinterpret_cast<BYTE*>(&on), sizeof on);
-    ::RegCloseKey(key);
+    ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 1));
 
     ASSERT_TRUE(Start(L"-a /b"));
     HWND main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);

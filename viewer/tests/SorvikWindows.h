@@ -1,5 +1,6 @@
 #pragma once
-// Finding the running viewer's windows from another process (the run test and the closer).
+// Finding the running viewer's windows from another process (the run test, the closer and the
+// play benchmark), and setting it up before it starts.
 #include <windows.h>
 
 #include <string>
@@ -45,3 +46,30 @@ inline HWND SorvikCanvas(HWND mainWindow)
     HWND pane = ::GetDlgItem(mainWindow, 0xE900);
     return pane ? ::GetDlgItem(pane, 1) : nullptr;
 }
+
+// A value in the viewer's "Settings" section of the profile, for the next start.
+inline bool WriteSorvikSetting(const wchar_t* name, DWORD value)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", 0, nullptr, 0, KEY_WRITE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool ok = ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    return ok;
+}
+
+#ifdef SORVIK_EXE
+// The program the build made, as a Windows path (Wine gives the Unix root the drive Z:).
+inline std::wstring SorvikProgramPath()
+{
+    const char* unixPath = SORVIK_EXE;
+    std::wstring path(size_t(::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, &path[0], int(path.size()));
+    path.resize(path.size() - 1);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return L"Z:" + path;
+}
+#endif

@@ -18,20 +18,6 @@ public:
     }
 };
 
-// Solid-colour frames with the given delays, each colour distinct.
-inline std::vector<TestFrame> ColourFrames(int count, uint32_t delay)
-{
-    static const TestFrame colours[] = {{220, 40, 40, 0}, {40, 200, 60, 0}, {40, 80, 230, 0},
-                                        {230, 210, 40, 0}, {200, 50, 200, 0}, {40, 210, 210, 0}};
-    std::vector<TestFrame> frames;
-    for (int i = 0; i < count; i++) {
-        TestFrame f = colours[i % 6];
-        f.delay = delay;
-        frames.push_back(f);
-    }
-    return frames;
-}
-
 inline bool SameColour(COLORREF c, const TestFrame& f, int tolerance = 8)
 {
     return std::abs(int(GetRValue(c)) - f.r) <= tolerance && std::abs(int(GetGValue(c)) - f.g) <= tolerance &&
