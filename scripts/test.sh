@@ -31,4 +31,8 @@ echo "== benchmark: resampling (quick)"
 build/bench/resample_bench --quick || echo "resample_bench did not finish"
 echo "== benchmark: JPEG and PNG codecs (quick)"
 build/bench/codec_bench --quick || echo "codec_bench did not finish"
+if [ -f build-win/bench/sorvik_play_bench.exe ]; then
+  echo "== benchmark: Sorvik frame timing on the screen under Wine (quick)"
+  cmake/wine-run.sh build-win/bench/sorvik_play_bench.exe --quick || echo "sorvik_play_bench did not finish"
+fi
 exit $status
