@@ -129,12 +129,6 @@ void CSettings::Save()
 
 CString CSettings::GetDefaultPlaylistPath() { return GetAppDataFolder() + L"\\Default.playlist"; }
 
-CString CSettings::NewTempFilePath()
-{
-    CString path = NewTempFileName();
-    return path.IsEmpty() ? GetTempFilePath() : path;
-}
-
 CUIResources::CUIResources()
 {
     g_pUIResources = this;

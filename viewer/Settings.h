@@ -27,8 +27,6 @@ public:
     void ClearRecentPlaylists() { m_recentPlaylists.RemoveAll(); }
 
     static CString GetDefaultPlaylistPath();
-    // A new file name in the temporary folder, else a new file of the system's temporary folder.
-    CString NewTempFilePath() override;
     // Only the viewer's own files go: the folder may have been set by hand to one with other files.
     void DeleteTempFolder() const { DeleteOwnTempFiles(); }
 

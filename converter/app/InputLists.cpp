@@ -2,17 +2,13 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "SysHelpers.h"
+#include "InputListText.h"
+#include "ListText.h"
 
 namespace {
-
-const wchar_t kSection[] = L"Playlist";
-const wchar_t kCountKey[] = L"NumberOfEntries";
 
 CString Extension(const CString& path)
 {
@@ -31,136 +27,79 @@ bool FileExists(const CString& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// One whole line, however long, with its line end; false at the end of the file.
-bool ReadLine(FILE* file, std::string& line)
+// The whole file as it is stored; false when it cannot be read.
+bool ReadFileBytes(const CString& path, std::string& bytes)
 {
-    line.clear();
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof(buffer), file)) {
-        line += buffer;
-        if (!line.empty() && line.back() == '\n')
-            return true;
-    }
-    return !line.empty();
+    bytes.clear();
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr) != FALSE) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return ok;
 }
 
-// A profile value of any length.
-CString ProfileText(const CString& path, const wchar_t* key)
+// Writes a new file beside the list and moves it over the list only once all of it is written,
+// so a failed save leaves the old list as it was.
+int WriteFileReplacing(const CString& path, const std::string& bytes)
 {
-    std::vector<wchar_t> buffer(1024);
-    for (;;) {
-        const DWORD length =
-            GetPrivateProfileStringW(kSection, key, L"", buffer.data(), static_cast<DWORD>(buffer.size()), path);
-        if (length + 1 < buffer.size())
-            return CString(buffer.data(), static_cast<int>(length));
-        buffer.resize(buffer.size() * 2);
-    }
+    const CString temporary = path + L".saving";
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return -1;
+    DWORD written = 0;
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (ok && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    DeleteFileW(temporary);
+    return -1;
 }
 
-// The numbers N of the section's "FileN" keys, in order.
-std::vector<int> EntryNumbers(const CString& path)
+std::vector<CString> EntryList(const CStringArray& entries)
 {
-    std::vector<wchar_t> names(4096);
-    DWORD length = 0;
-    for (;;) {
-        length = GetPrivateProfileStringW(kSection, nullptr, L"", names.data(), static_cast<DWORD>(names.size()), path);
-        if (length + 2 < names.size())
-            break;
-        names.resize(names.size() * 2);
-    }
-    std::map<int, bool> numbers;
-    for (const wchar_t* name = names.data(); *name; name += wcslen(name) + 1) {
-        if (_wcsnicmp(name, L"File", 4) != 0)
-            continue;
-        wchar_t* end = nullptr;
-        const long number = wcstol(name + 4, &end, 10);
-        if (end != name + 4 && *end == L'\0' && number > 0)
-            numbers[static_cast<int>(number)] = true;
-    }
-    std::vector<int> ordered;
-    for (const auto& n : numbers)
-        ordered.push_back(n.first);
-    return ordered;
+    std::vector<CString> list;
+    for (int i = 0; i < entries.GetSize(); ++i)
+        list.push_back(entries[i]);
+    return list;
+}
+
+// 0 for a missing file, -1 for one that cannot be read, else what the text gives.
+int LoadList(CPlaylistFile& list, bool pls, const CString& path)
+{
+    if (!FileExists(path))
+        return 0;
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        return -1;
+    return ReadInputListText(pls, bytes, path, list.m_entries);
 }
 
 } // namespace
 
-int CM3uFile::Load(const CString& path)
-{
-    if (!FileExists(path))
-        return 0;
-    FILE* file = _wfopen(path, L"rt");
-    if (!file)
-        return -1;
-    for (std::string line; ReadLine(file, line);) {
-        CString entry;
-        AnsiToWide(line.c_str(), entry);
-        if (entry.IsEmpty())
-            continue;
-        entry.TrimLeft();
-        if (!entry.IsEmpty() && entry[0] == L'#')
-            continue;
-        entry.TrimRight();
-        Add(entry);
-    }
-    std::fclose(file);
-    return 1;
-}
+int CM3uFile::Load(const CString& path) { return LoadList(*this, false, path); }
 
 int CM3uFile::Save(const CString& path)
 {
-    FILE* file = _wfopen(path, L"wt");
-    if (!file)
-        return -1;
-    for (int i = 0; i < m_entries.GetSize(); ++i) {
-        std::string text;
-        WideToAnsi(m_entries[i], text);
-        std::fprintf(file, "%s\n", text.c_str());
-    }
-    return std::fclose(file) == 0 ? 1 : -1;
+    return WriteFileReplacing(path, ComposeM3uText(EntryList(m_entries), L"\r\n"));
 }
 
-int CPlsFile::Load(const CString& path)
-{
-    if (!FileExists(path))
-        return 0;
-    const int count = static_cast<int>(GetPrivateProfileIntW(kSection, kCountKey, -1, path));
-    if (count == -1)
-        return 0;
-    // Only keys the file has can give entries, so a huge count costs nothing.
-    for (int number : EntryNumbers(path)) {
-        if (number > count)
-            break;
-        CString key;
-        key.Format(L"File%d", number);
-        CString entry = ProfileText(path, key);
-        entry.Trim();
-        if (!entry.IsEmpty())
-            Add(entry);
-    }
-    return 1;
-}
+int CPlsFile::Load(const CString& path) { return LoadList(*this, true, path); }
 
 int CPlsFile::Save(const CString& path)
 {
-    if (!FileExists(path)) {
-        FILE* file = _wfopen(path, L"wb");
-        if (!file)
-            return -1;
-        std::fclose(file);
-    }
-    WritePrivateProfileStringW(kSection, nullptr, nullptr, path);
-    CString count;
-    count.Format(L"%d", m_entries.GetSize());
-    if (!WritePrivateProfileStringW(kSection, kCountKey, count, path))
+    // Other sections of an existing file stay; the "Playlist" section is written anew.
+    std::string old;
+    if (FileExists(path) && !ReadFileBytes(path, old))
         return -1;
-    for (int i = 0; i < m_entries.GetSize(); ++i) {
-        CString key;
-        key.Format(L"File%d", i + 1);
-        if (!WritePrivateProfileStringW(kSection, key, m_entries[i], path))
-            return -1;
-    }
-    return 1;
+    return WriteFileReplacing(path, ComposePlsText(old, EntryList(m_entries)));
 }
 
 bool IsInputListFile(const CString& path)

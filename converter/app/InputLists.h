@@ -1,6 +1,7 @@
 #pragma once
-// Lists of input files: ".m3u" (one path per line, system code page, "#" comments) and ".pls"
-// (an INI file: section "Playlist", "NumberOfEntries", "File1", "File2", ...).
+// Lists of input files: ".m3u" (one path per line, "#" comments) and ".pls" (an INI file: section
+// "Playlist", "NumberOfEntries", "File1", "File2", ...), in the encodings ListText.h reads and
+// writes. A save replaces the old file only once the new one is whole.
 #include "CString.h"
 #include "Collections.h"
 

@@ -1,12 +1,12 @@
 #include "PlaylistFiles.h"
 
 #include <cstdlib>
-#include <map>
 #include <vector>
 
 #include <pugixml.hpp>
 
 #include "CrImage.h"
+#include "ListText.h"
 #include "PlaylistItem.h"
 #include "SettingsValues.h"
 #include "ViewerFiles.h"
@@ -14,90 +14,20 @@
 namespace {
 
 const char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr size_t kMaxM3uLine = 4095;
-constexpr int kMaxPlsValue = 1023;
 
 std::string Utf8(const CString& text) { return text.ToUtf8(); }
-CString FromUtf8(const char* text) { return CString::FromUtf8(text); }
 
-// ---- text files in the system code page (a byte-order mark picks UTF-8 or UTF-16) ----
-
-CString DecodeText(const std::string& bytes)
+// Items for the entries that can name a file, relative ones found beside the list.
+void AddListEntries(const std::vector<CString>& entries, const CString& listPath, CPlaylist& playlist)
 {
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return CString::FromUtf8(bytes.c_str() + 3, int(bytes.size() - 3));
-    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-        CString text;
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            uint32_t unit = uint8_t(bytes[i]) | uint32_t(uint8_t(bytes[i + 1])) << 8;
-            text.AppendChar(wchar_t(unit));
-        }
-        return text;
-    }
-    return ViewerFiles::FromSystemCodePage(bytes);
-}
-
-CString TrimBlanks(CString text) { return text.Trim(L" \t\r\n"); }
-
-// ---- ".pls": the INI subset the playlist needs ----
-
-struct IniLine {
-    CString text;
-    CString section;   // the section the line belongs to ("" before the first header)
-};
-
-std::vector<IniLine> ReadIniLines(const CString& path)
-{
-    std::vector<IniLine> lines;
-    std::string bytes;
-    if (!ViewerFiles::ReadAll(path, bytes))
-        return lines;
-    CString text = DecodeText(bytes);
-    CString section;
-    int start = 0;
-    while (start <= text.GetLength()) {
-        int end = text.Find(L'\n', start);
-        if (end < 0)
-            end = text.GetLength();
-        CString line = text.Mid(start, end - start);
-        line.TrimRight(L"\r");
-        CString trimmed = TrimBlanks(line);
-        if (trimmed.GetLength() >= 2 && trimmed[0] == L'[' && trimmed.Find(L']') > 0)
-            section = TrimBlanks(trimmed.Mid(1, trimmed.Find(L']') - 1));
-        if (end < text.GetLength() || !line.IsEmpty())
-            lines.push_back(IniLine{line, section});
-        start = end + 1;
-    }
-    return lines;
-}
-
-// The keys of one section, names upper-cased, values without blanks or enclosing quotes.
-std::map<CString, CString> ReadIniSection(const std::vector<IniLine>& lines, const wchar_t* section)
-{
-    std::map<CString, CString> values;
-    for (const IniLine& line : lines) {
-        if (line.section.CompareNoCase(section) != 0)
+    for (const CString& entry : entries) {
+        const CString path = ResolveListEntry(listPath, entry);
+        if (!IsListEntryPath(path))
             continue;
-        int equals = line.text.Find(L'=');
-        CString trimmed = TrimBlanks(line.text);
-        if (equals < 0 || trimmed.IsEmpty() || trimmed[0] == L';' || trimmed[0] == L'[')
-            continue;
-        CString key = TrimBlanks(line.text.Left(equals));
-        CString value = TrimBlanks(line.text.Mid(equals + 1));
-        if (value.GetLength() >= 2 && value[0] == L'"' && value[value.GetLength() - 1] == L'"')
-            value = value.Mid(1, value.GetLength() - 2);
-        key.MakeUpper();
-        if (values.find(key) == values.end())
-            values[key] = value;
+        CPlaylistItem* item = new CPlaylistItem;
+        item->m_strPath = path;
+        playlist.m_items.Add(item);
     }
-    return values;
-}
-
-// A profile integer: optional sign and the leading digits; 0 when there are none.
-long long ParseIniInt(const CString& text)
-{
-    std::string narrow = text.ToUtf8();
-    return std::strtoll(narrow.c_str(), nullptr, 10);
 }
 
 // ---- ".playlist" ----
@@ -120,6 +50,108 @@ bool AddTextChild(pugi::xml_node& parent, const char* name, const CString& text)
     return child && child.text().set(Utf8(text).c_str());
 }
 
+// XML has no NUL, but a NUL unit ends the parser's text early and so would make a path shorter:
+// each becomes U+0001, which no path holds, in the document's own unit width and byte order.
+bool MaskNulUnits(std::string& bytes, pugi::xml_encoding encoding)
+{
+    const bool wide32 = encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
+    const bool wide16 = encoding == pugi::encoding_utf16_le || encoding == pugi::encoding_utf16_be;
+    const bool bigEndian = encoding == pugi::encoding_utf16_be || encoding == pugi::encoding_utf32_be;
+    const size_t width = wide32 ? 4 : wide16 ? 2 : 1;
+    bool masked = false;
+    for (size_t at = 0; at + width <= bytes.size(); at += width) {
+        bool zero = true;
+        for (size_t k = 0; k < width; k++)
+            zero = zero && bytes[at + k] == 0;
+        if (zero) {
+            bytes[bigEndian ? at + width - 1 : at] = 1;
+            masked = true;
+        }
+    }
+    return masked;
+}
+
+// A reference between "&" and ";": 1 decoded, 0 no reference (the "&" stands for itself), -1 a
+// reference that names no character.
+int DecodeReference(const CString& name, CString& out)
+{
+    static const struct { const wchar_t* name; wchar_t ch; } kNamed[] = {
+        {L"amp", L'&'}, {L"lt", L'<'}, {L"gt", L'>'}, {L"quot", L'"'}, {L"apos", L'\''}};
+    for (const auto& named : kNamed)
+        if (name == named.name) {
+            out += named.ch;
+            return 1;
+        }
+    if (name.IsEmpty() || name[0] != L'#')
+        return 0;
+    const bool hex = name.GetLength() > 1 && (name[1] == L'x' || name[1] == L'X');
+    const CString digits = name.Mid(hex ? 2 : 1);
+    uint32_t value = 0;
+    for (int i = 0; i < digits.GetLength() && value <= 0x10FFFF; i++) {
+        const wchar_t c = digits[i];
+        const int digit = c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                        : c >= L'A' && c <= L'F' ? c - L'A' + 10 : 99;
+        if (digit >= (hex ? 16 : 10))
+            return -1;
+        value = value * (hex ? 16 : 10) + uint32_t(digit);
+    }
+    if (digits.IsEmpty() || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
+        return -1;
+    if (sizeof(wchar_t) == 2 && value >= 0x10000) {
+        out += wchar_t(0xD800 + ((value - 0x10000) >> 10));
+        out += wchar_t(0xDC00 + ((value - 0x10000) & 0x3FF));
+    } else {
+        out += wchar_t(value);
+    }
+    return 1;
+}
+
+// Character data as written, with its references decoded; false for a reference to no character.
+bool DecodeCharacterData(const CString& raw, CString& out)
+{
+    // Longest reference looked for, so that a text full of "&" costs no more than its length.
+    constexpr int kLongestName = 32;
+    for (int i = 0; i < raw.GetLength(); i++) {
+        int end = -1;
+        for (int j = i + 1; raw[i] == L'&' && end < 0 && j < raw.GetLength() && j <= i + kLongestName + 1; j++)
+            if (raw[j] == L';')
+                end = j;
+        int decoded = end < 0 ? 0 : DecodeReference(raw.Mid(i + 1, end - i - 1), out);
+        if (decoded < 0)
+            return false;
+        if (decoded == 0)
+            out += raw[i];
+        else
+            i = end;
+    }
+    return true;
+}
+
+// The whole text of an element: every piece of text and CDATA in order (a comment between two
+// pieces does not cut it). False when an element stands inside or a reference names no character.
+bool ReadElementText(const pugi::xml_node& node, CString& text)
+{
+    text.Empty();
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element)
+            return false;
+        if (child.type() == pugi::node_cdata)
+            text += CString::FromUtf8(child.value());
+        else if (child.type() == pugi::node_pcdata && !DecodeCharacterData(CString::FromUtf8(child.value()), text))
+            return false;
+    }
+    return true;
+}
+
+// The text of a child that names a file; empty when it cannot be a path.
+CString ReadPathChild(const pugi::xml_node& parent, const char* name)
+{
+    CString path;
+    if (!ReadElementText(parent.child(name), path) || !IsListEntryPath(path))
+        path.Empty();
+    return path;
+}
+
 // A stored item whose facts cannot be true is read again from its GIF.
 void ForgetImplausibleFacts(CPlaylistItem& item)
 {
@@ -138,11 +170,11 @@ bool WriteThumbnail(pugi::xml_node& xmlItem, CPlaylistItem& item, bool embed)
             return AddTextChild(xmlItem, "Thumbnail", text);
         return true;
     }
-    if (item.m_thumbnail.IsValid()) {
-        if (item.ThumbnailFile.IsEmpty())
-            item.ThumbnailFile = ViewerSettings().NewTempFilePath();
-        // An empty file is one the system made for us to fill.
-        if (!item.ThumbnailFile.IsEmpty() && ViewerFiles::FileSize(item.ThumbnailFile) <= 0)
+    // The list names its thumbnail files, so a stored path is never written, only read: an item
+    // without a file that holds something gets a new one of the viewer's own folder.
+    if (item.m_thumbnail.IsValid() && ViewerFiles::FileSize(item.ThumbnailFile) <= 0) {
+        item.ThumbnailFile = ViewerSettings().NewTempFilePath();
+        if (!item.ThumbnailFile.IsEmpty())
             item.m_thumbnail.Save(item.ThumbnailFile, CRIMAGE_FORMAT_JPG);
     }
     if (!item.ThumbnailFile.IsEmpty())
@@ -248,21 +280,31 @@ int LoadXmlPlaylist(const CString& path, CPlaylist& playlist)
     std::string bytes;
     if (!ViewerFiles::ReadAll(path, bytes))
         return -1;
+    return ReadXmlPlaylist(bytes, playlist);
+}
+
+int ReadXmlPlaylist(std::string bytes, CPlaylist& playlist)
+{
+    // References are decoded here, not by the parser, which would cut a text at a "&#0;".
+    const unsigned int options = pugi::parse_default & ~pugi::parse_escapes;
     pugi::xml_document document;
-    if (!document.load_buffer(bytes.data(), bytes.size()))
-        return -1;
+    pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size(), options);
+    if (MaskNulUnits(bytes, parsed.encoding))
+        parsed = document.load_buffer(bytes.data(), bytes.size(), options, parsed.encoding);
     pugi::xml_node list = document.child("Playlists").child("Playlist");
-    if (!list)
+    if (!parsed || !list)
         return -1;
     ReadIntAttribute(list, "Flags", playlist.Flags);
-    if (pugi::xml_node title = list.child("Title"))
-        playlist.Title = FromUtf8(title.text().get());
-    if (pugi::xml_node artwork = list.child("ArtworkFile"))
-        playlist.ArtworkFile = FromUtf8(artwork.text().get());
+    CString text;
+    if (list.child("Title") && ReadElementText(list.child("Title"), text))
+        playlist.Title = text;
+    if (list.child("ArtworkFile"))
+        playlist.ArtworkFile = ReadPathChild(list, "ArtworkFile");
 
     for (pugi::xml_node node = list.child("Item"); node; node = node.next_sibling("Item")) {
-        pugi::xml_node file = node.child("File");
-        if (!file)
+        // An item whose file cannot be a path is left out, like one without a file.
+        CString file = ReadPathChild(node, "File");
+        if (file.IsEmpty())
             continue;
         CPlaylistItem* item = new CPlaylistItem;
         int state = item->State;
@@ -276,13 +318,12 @@ int LoadXmlPlaylist(const CString& path, CPlaylist& playlist)
             item->Size = size.as_llong(item->Size);
         ReadIntAttribute(node, "LoopCount", item->LoopCount);
         ForgetImplausibleFacts(*item);
-        item->m_strPath = FromUtf8(file.text().get());
-        pugi::xml_node thumbnail = node.child("Thumbnail");
-        if (thumbnail) {
-            if (*thumbnail.text().get())
-                DecodeThumbnail(FromUtf8(thumbnail.text().get()), item->m_thumbnail);
-        } else if (pugi::xml_node thumbnailFile = node.child("ThumbnailFile")) {
-            item->ThumbnailFile = FromUtf8(thumbnailFile.text().get());
+        item->m_strPath = file;
+        if (pugi::xml_node thumbnail = node.child("Thumbnail")) {
+            if (ReadElementText(thumbnail, text) && !text.IsEmpty())
+                DecodeThumbnail(text, item->m_thumbnail);
+        } else {
+            item->ThumbnailFile = ReadPathChild(node, "ThumbnailFile");
         }
         if (pugi::xml_node filters = node.child("Filters")) {
             ReadIntAttribute(filters, "Reverse", item->Reverse);
@@ -328,103 +369,63 @@ int SaveXmlPlaylist(const CString& path, CPlaylist& playlist, bool embed)
     return ViewerFiles::WriteReplacing(path, writer.bytes);
 }
 
-// ---- ".m3u" ----
+// ---- ".m3u" and ".pls" ----
+
+namespace {
+
+std::vector<CString> ItemPaths(CPlaylist& playlist)
+{
+    std::vector<CString> paths;
+    for (int i = 0; i < playlist.GetCount(); i++)
+        paths.push_back(playlist.GetAt(i)->m_strPath);
+    return paths;
+}
+
+} // namespace
 
 int LoadM3uPlaylist(const CString& path, CPlaylist& playlist)
 {
-    FILE* file = ViewerFiles::Open(path, "rb");
-    if (!file)
+    std::string bytes;
+    if (!ViewerFiles::ReadAll(path, bytes))
         return -1;
-    // Entries given relative to the list are found beside it.
-    const CString folder = ViewerFiles::FolderPart(path);
-    bool first = true;
-    std::vector<char> buffer(kMaxM3uLine + 1);
-    bool utf8 = false;
-    while (fgets(buffer.data(), int(buffer.size()), file)) {
-        std::string bytes(buffer.data());
-        if (first && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            utf8 = true;
-            bytes.erase(0, 3);
-        }
-        first = false;
-        CString line = utf8 ? CString::FromUtf8(bytes.c_str()) : ViewerFiles::FromSystemCodePage(bytes);
-        line.TrimLeft(L" \t");
-        if (line.IsEmpty() || line[0] == L'#')
-            continue;
-        line.TrimRight(L" \t\r\n");
-        if (line.IsEmpty())
-            continue;
-        CPlaylistItem* item = new CPlaylistItem;
-        item->m_strPath = ViewerFiles::IsRelative(line) && !folder.IsEmpty() ? ViewerFiles::JoinPath(folder, line) : line;
-        playlist.m_items.Add(item);
-    }
-    fclose(file);
+    ReadM3uPlaylist(bytes, path, playlist);
     return 0;
+}
+
+void ReadM3uPlaylist(const std::string& bytes, const CString& listPath, CPlaylist& playlist)
+{
+    AddListEntries(ParseM3uText(bytes), listPath, playlist);
 }
 
 int SaveM3uPlaylist(const CString& path, CPlaylist& playlist)
 {
-    std::string bytes;
-    for (int i = 0; i < playlist.GetCount(); i++) {
-        bytes += ViewerFiles::ToSystemCodePage(playlist.GetAt(i)->m_strPath);
-        bytes += '\n';
-    }
-    return ViewerFiles::WriteReplacing(path, bytes);
+    return ViewerFiles::WriteReplacing(path, ComposeM3uText(ItemPaths(playlist), L"\n"));
 }
-
-// ---- ".pls" ----
 
 int LoadPlsPlaylist(const CString& path, CPlaylist& playlist)
 {
-    if (!ViewerFiles::FileExists(path))
+    std::string bytes;
+    if (!ViewerFiles::ReadAll(path, bytes))
         return -1;
-    std::map<CString, CString> values = ReadIniSection(ReadIniLines(path), L"Playlist");
-    auto count = values.find(L"NUMBEROFENTRIES");
-    long long entries = count == values.end() ? -1 : ParseIniInt(count->second);
-    if (entries == -1)
+    return ReadPlsPlaylist(bytes, path, playlist);
+}
+
+int ReadPlsPlaylist(const std::string& bytes, const CString& listPath, CPlaylist& playlist)
+{
+    std::vector<CString> entries;
+    if (!ParsePlsText(bytes, entries))
         return -1;
-    // The count may claim more entries than the file has: only numbers present are looked at.
-    long long highest = 0;
-    for (const auto& value : values) {
-        if (value.first.Left(4) != L"FILE")
-            continue;
-        CString digits = value.first.Mid(4);
-        if (!digits.IsEmpty() && digits.SpanIncluding(L"0123456789") == digits) {
-            long long number = ParseIniInt(digits);
-            if (number > highest)
-                highest = number;
-        }
-    }
-    if (entries > highest)
-        entries = highest;
-    for (long long i = 1; i <= entries; i++) {
-        CString key;
-        key.Format(L"FILE%I64d", i);
-        auto entry = values.find(key);
-        if (entry == values.end())
-            continue;
-        CString file = TrimBlanks(entry->second.Left(kMaxPlsValue));
-        if (file.IsEmpty())
-            continue;
-        CPlaylistItem* item = new CPlaylistItem;
-        item->m_strPath = file;
-        playlist.m_items.Add(item);
-    }
+    AddListEntries(entries, listPath, playlist);
     return 0;
 }
 
 int SavePlsPlaylist(const CString& path, CPlaylist& playlist)
 {
     // Other sections of an existing file stay; the "Playlist" section is written anew.
-    CString text;
-    for (const IniLine& line : ReadIniLines(path))
-        if (line.section.CompareNoCase(L"Playlist") != 0)
-            text += line.text + L"\r\n";
-    text += L"[Playlist]\r\n";
-    text.AppendFormat(L"NumberOfEntries=%d\r\n", playlist.GetCount());
-    for (int i = 0; i < playlist.GetCount(); i++)
-        text.AppendFormat(L"File%d=%s\r\n", i + 1, playlist.GetAt(i)->m_strPath.GetString());
-    return ViewerFiles::WriteReplacing(path, ViewerFiles::ToSystemCodePage(text));
+    std::string old;
+    if (ViewerFiles::FileExists(path) && !ViewerFiles::ReadAll(path, old))
+        return -1;
+    return ViewerFiles::WriteReplacing(path, ComposePlsText(old, ItemPaths(playlist)));
 }
 
 // ---- Base64 and thumbnails ----

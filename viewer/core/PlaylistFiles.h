@@ -45,6 +45,13 @@ int SaveM3uPlaylist(const CString& path, CPlaylist& playlist);
 int LoadPlsPlaylist(const CString& path, CPlaylist& playlist);
 int SavePlsPlaylist(const CString& path, CPlaylist& playlist);
 
+// The readers over a file's bytes; entries relative to the list are joined to `listPath`'s folder.
+// An entry that cannot be a path (a NUL, bytes that are no text, control characters, too long) is
+// left out, and the rest of the file still counts.
+int ReadXmlPlaylist(std::string bytes, CPlaylist& playlist);
+void ReadM3uPlaylist(const std::string& bytes, const CString& listPath, CPlaylist& playlist);
+int ReadPlsPlaylist(const std::string& bytes, const CString& listPath, CPlaylist& playlist);
+
 // Standard Base64 with "=" padding and no line breaks; the output must have room for
 // ((length rounded up to a multiple of 3) * 8 / 6) characters. Returns the characters written.
 size_t Base64Encode(const uint8_t* bytes, size_t length, char* output);

@@ -65,7 +65,8 @@ public:
     // A new file name "%08d" in the temporary folder that does not exist yet; empty when the
     // folder cannot be made.
     CString NewTempFileName() const;
-    // The file the playlist writer puts a thumbnail in (Windows adds the system's own fallback).
+    // The file the playlist writer puts a thumbnail in: always one of the viewer's own, so that
+    // no thumbnail is written where it could not be told apart from the user's files.
     virtual CString NewTempFilePath() { return NewTempFileName(); }
     // True for a file that NewTempFileName could have made: an eight-digit name directly in the
     // temporary folder. Only such files are ever deleted by the viewer.

@@ -70,16 +70,6 @@ CString JoinPath(const CString& folder, const CString& name)
     return folder + kSeparator + name;
 }
 
-bool IsRelative(const CString& path)
-{
-    if (path.IsEmpty())
-        return false;
-    if (path[0] == L'\\' || path[0] == L'/')
-        return false;
-    // A drive letter, also on the native build where such paths come from Windows lists.
-    return !(path.GetLength() >= 2 && path[1] == L':');
-}
-
 CString LowerExtension(const CString& path)
 {
     CString name = FileNamePart(path);

@@ -25,7 +25,6 @@ CString FileNamePart(const CString& path);
 // The part before the last separator; empty for a bare name.
 CString FolderPart(const CString& path);
 CString JoinPath(const CString& folder, const CString& name);
-bool IsRelative(const CString& path);
 // Lower-cased extension with its dot, empty when there is none.
 CString LowerExtension(const CString& path);
 bool CreateFolderTree(const CString& path);

@@ -8,6 +8,7 @@
 #include "PlaylistFiles.h"
 #include "PlaylistItem.h"
 #include "SettingsValues.h"
+#include "TextBytes.h"
 #include "ViewerFiles.h"
 #include "ViewerTestSupport.h"
 
@@ -29,6 +30,21 @@ protected:
         item->m_strPath = path;
         list.m_items.Add(item);
         return item;
+    }
+    // The paths a list file gives, as UTF-8; -1 as the only element when it was refused.
+    std::vector<std::string> Loaded(const std::string& name)
+    {
+        CPlaylist list;
+        if (LoadPlaylistFile(Path(name), list) != 0)
+            return {"-1"};
+        std::vector<std::string> paths;
+        for (int i = 0; i < list.GetCount(); i++)
+            paths.push_back(list.GetAt(i)->m_strPath.ToUtf8());
+        return paths;
+    }
+    std::string Beside(const std::string& entry) const
+    {
+        return ViewerFiles::JoinPath(Folder(), CString::FromUtf8(entry.c_str())).ToUtf8();
     }
 };
 
@@ -204,12 +220,75 @@ TEST_F(PlaylistFilesTest, PlsNeedsItsCountAndSkipsEmptyEntries)
     EXPECT_EQ(list.GetAt(1)->m_strPath, CString(L"C:\\d.gif"));
 }
 
-TEST_F(PlaylistFilesTest, AHugeEntryCountDoesNotStallThePlsReader)
+// Whatever a list's text looks like, each entry is read whole or not at all.
+TEST_F(PlaylistFilesTest, ListFilesGiveWholeEntriesOrNone)
 {
-    Write("huge.pls", "[Playlist]\nNumberOfEntries=2147483647\nFile1=a.gif\nFile2=b.gif\n");
-    CPlaylist list;
-    ASSERT_EQ(LoadPlaylistFile(Path("huge.pls"), list), 0);
-    EXPECT_EQ(list.GetCount(), 2);
+    const std::string longPath = "C:\\" + std::string(5000, 'x') + ".gif";
+    // An "é" just where a line used to be cut.
+    const std::string accented = "C:\\" + std::string(4090, 'x') + "\xC3\xA9.gif";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> paths;
+    } const cases[] = {
+        {"count.pls", "[Playlist]\nNumberOfEntries=20000000\nFile1=C:\\a.gif\nFile20000000=C:\\b.gif\n",
+         {"C:\\a.gif", "C:\\b.gif"}},
+        {"largest.pls", "[Playlist]\nNumberOfEntries=2147483647\nFile2147483647=C:\\b.gif\nFile1=C:\\a.gif\n",
+         {"C:\\a.gif", "C:\\b.gif"}},
+        {"long.pls", "[Playlist]\r\nNumberOfEntries=1\r\nFile1=" + longPath + "\r\n", {longPath}},
+        {"zero-byte.pls", Bytes("[Playlist]\nNumberOfEntries=2\nFile1=C:\\dir\0\\evil.gif\nFile2=C:\\b.gif\n"),
+         {"C:\\b.gif"}},
+        {"be.pls", Utf16Bytes(u"[Playlist]\nNumberOfEntries=1\nFile1=C:\\\u00E9.gif\n", true), {"C:\\\xC3\xA9.gif"}},
+        {"le.pls", Utf16Bytes(u"[Playlist]\r\nNumberOfEntries=1\r\nFile1=C:\\a.gif", false), {"C:\\a.gif"}},
+        {"relative.pls", "[Playlist]\nNumberOfEntries=1\nFile1=sub\\a.gif\n", {Beside("sub\\a.gif")}},
+        {"long.m3u", longPath + "\nC:\\b.gif\n", {longPath, "C:\\b.gif"}},
+        {"cut.m3u", "\xEF\xBB\xBF" + accented + "\n", {accented}},
+        {"huge-line.m3u", std::string(10 * 1024 * 1024, 'j') + "\nC:\\b.gif\n", {"C:\\b.gif"}},
+        {"zero-byte.m3u", Bytes("C:\\dir\0\\evil.gif\nC:\\b.gif\n"), {"C:\\b.gif"}},
+        {"le.m3u", Utf16Bytes(u"C:\\a.gif\r\nC:\\b.gif", false), {"C:\\a.gif", "C:\\b.gif"}},
+        {"be.m3u", Utf16Bytes(u"C:\\a.gif\nb.gif\n", true), {"C:\\a.gif", Beside("b.gif")}},
+        {"cr.m3u", "C:\\a.gif\rC:\\b.gif\r", {"C:\\a.gif", "C:\\b.gif"}},
+    };
+    for (const Case& c : cases) {
+        Write(c.name, c.bytes);
+        EXPECT_EQ(Loaded(c.name), c.paths) << c.name;
+    }
+}
+
+// Items around the odd one stay; the odd one is left out or read as XML means it.
+TEST_F(PlaylistFilesTest, XmlItemsWhoseFileCannotBeAPathAreLeftOut)
+{
+    auto document = [](const std::string& file) {
+        return "<Playlists><Playlist><Item><File>C:\\first.gif</File></Item><Item><File>" + file +
+               "</File></Item><Item><File>C:\\last.gif</File></Item></Playlist></Playlists>";
+    };
+    const std::vector<std::string> both = {"C:\\first.gif", "C:\\last.gif"};
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> paths;
+    } const cases[] = {
+        {"zero-byte.playlist", document(Bytes("C:\\dir\0\\evil.gif")), both},
+        {"zero.playlist", document("C:\\dir&#0;\\evil.gif"), both},
+        {"hexzero.playlist", document("C:\\dir&#x00;\\evil.gif"), both},
+        {"wrapped.playlist", document("C:\\dir&#4294967296;\\evil.gif"), both},
+        {"control.playlist", document("C:\\dir&#9;\\evil.gif"), both},
+        {"element.playlist", document("C:\\dir<b/>\\evil.gif"), both},
+        {"empty.playlist", document(""), both},
+        {"comment.playlist", document("C:\\dir<!-- note -->\\whole.gif"),
+         {"C:\\first.gif", "C:\\dir\\whole.gif", "C:\\last.gif"}},
+        {"cdata.playlist", document("C:\\a &amp; <![CDATA[&b]]>.gif"),
+         {"C:\\first.gif", "C:\\a & &b.gif", "C:\\last.gif"}},
+        {"utf16.playlist",
+         Utf16Bytes(u"<Playlists><Playlist><Item><File>C:\\a" + std::u16string(1, u'\0') +
+                        u"b</File></Item><Item><File>C:\\\u00E9.gif</File></Item></Playlist></Playlists>",
+                    false),
+         {"C:\\\xC3\xA9.gif"}},
+    };
+    for (const Case& c : cases) {
+        Write(c.name, c.bytes);
+        EXPECT_EQ(Loaded(c.name), c.paths) << c.name;
+    }
 }
 
 TEST_F(PlaylistFilesTest, PlsWriterReplacesOnlyItsSection)
@@ -230,15 +309,33 @@ TEST_F(PlaylistFilesTest, PlsWriterReplacesOnlyItsSection)
 
 TEST_F(PlaylistFilesTest, AFailedWriteLeavesTheOldFileAndIsReported)
 {
-    Write("keep.m3u", "C:\\old.gif\n");
     CPlaylist list;
     AddItem(list, L"C:\\new.gif");
-    // A folder where the temporary file would go makes the write fail.
-    std::filesystem::create_directories(m_folder / "keep.m3u.saving");
-    EXPECT_EQ(SavePlaylistFile(Path("keep.m3u"), L"m3u", list, false), -1);
-    EXPECT_EQ(Read("keep.m3u"), "C:\\old.gif\n");
+    for (const char* name : {"keep.m3u", "keep.pls", "keep.playlist"}) {
+        Write(name, "old contents\n");
+        // A folder where the temporary file would go makes the write fail.
+        std::filesystem::create_directories(m_folder / (std::string(name) + ".saving"));
+        EXPECT_EQ(SavePlaylistFile(Path(name), ViewerFiles::LowerExtension(Path(name)), list, false), -1) << name;
+        EXPECT_EQ(Read(name), "old contents\n") << name;
+    }
     EXPECT_EQ(SavePlaylistFile(Path("no-such-folder/x.playlist"), L"playlist", list, true), -1);
     EXPECT_EQ(SavePlaylistFile(Path("no-such-folder/x.pls"), L"pls", list, true), -1);
+}
+
+TEST_F(PlaylistFilesTest, SavedListsReadBackAsTheSamePaths)
+{
+    CPlaylist list;
+    AddItem(list, L"C:\\a b.gif");
+    AddItem(list, L"D:\\\u00E9\u4E2D.gif");
+    AddItem(list, L"C:\\" + CString(L'x', 5000));
+    for (const char* name : {"back.m3u", "back.pls", "back.playlist"}) {
+        ASSERT_EQ(SavePlaylistFile(Path(name), ViewerFiles::LowerExtension(Path(name)), list, false), 0) << name;
+        CPlaylist back;
+        ASSERT_EQ(LoadPlaylistFile(Path(name), back), 0) << name;
+        ASSERT_EQ(back.GetCount(), list.GetCount()) << name;
+        for (int i = 0; i < list.GetCount(); i++)
+            EXPECT_EQ(back.GetAt(i)->m_strPath, list.GetAt(i)->m_strPath) << name;
+    }
 }
 
 TEST_F(PlaylistFilesTest, AddNewKeepsOnlyReadableFiles)
@@ -295,6 +392,60 @@ TEST_F(PlaylistThumbnailTest, SeparateThumbnailsGoToTheTemporaryFolder)
     EXPECT_EQ(back.GetAt(0)->ThumbnailFile, item->ThumbnailFile);
     EXPECT_EQ(back.GetAt(0)->EnsureThumbnail(), 0);
     EXPECT_EQ(back.GetAt(0)->m_thumbnail.GetWidth(), 40);
+}
+
+// A list names its thumbnail files, so only the viewer's own folder is ever written.
+TEST_F(PlaylistThumbnailTest, AStoredThumbnailPathElsewhereIsNeverWritten)
+{
+    std::filesystem::create_directories(m_folder / "elsewhere");
+    Write("elsewhere/empty", "");
+    Write("elsewhere/text", "the user's own words");
+    struct Case {
+        CString stored;
+        bool keptAsItIs;   // else the item gets a new file of the viewer's own
+    } const cases[] = {
+        {Path("elsewhere/missing"), false},
+        {Path("elsewhere/empty"), false},
+        {ViewerFiles::JoinPath(m_settings.TempFolder, L"00000007"), false},
+        {Path("elsewhere/text"), true},
+    };
+    for (const Case& c : cases) {
+        const int64_t size = ViewerFiles::FileSize(c.stored);
+        CPlaylist list;
+        CPlaylistItem* item = list.AddNew(Path("a.gif"));
+        ASSERT_NE(item, nullptr);
+        item->ThumbnailFile = c.stored;
+        ASSERT_EQ(SaveXmlPlaylist(Path("t.playlist"), list, false), 0);
+        EXPECT_EQ(ViewerFiles::FileSize(c.stored), size) << c.stored.ToUtf8();
+        if (c.keptAsItIs) {
+            EXPECT_EQ(item->ThumbnailFile, c.stored);
+        } else {
+            EXPECT_TRUE(m_settings.IsOwnTempFile(item->ThumbnailFile)) << item->ThumbnailFile.ToUtf8();
+            EXPECT_GT(ViewerFiles::FileSize(item->ThumbnailFile), 0) << c.stored.ToUtf8();
+        }
+    }
+    EXPECT_EQ(Read("elsewhere/text"), "the user's own words");
+}
+
+TEST_F(PlaylistThumbnailTest, AStoredThumbnailElsewhereIsReadOnlyWhenItIsAnImage)
+{
+    CrImage picture(12, 9, 24, CRIMAGE_FORMAT_JPG);
+    ASSERT_TRUE(picture.Save(Path("cover.jpg"), CRIMAGE_FORMAT_JPG));
+    Write("words.jpg", "no picture at all");
+    struct Case {
+        const char* file;
+        int width;   // 12 from the stored picture, 40 from the GIF itself
+    } const cases[] = {{"cover.jpg", 12}, {"words.jpg", 40}};
+    for (const Case& c : cases) {
+        Write("t.playlist", "<Playlists><Playlist><Item><File>" + Path("a.gif").ToUtf8() + "</File><ThumbnailFile>" +
+                                Path(c.file).ToUtf8() + "</ThumbnailFile></Item></Playlist></Playlists>");
+        CPlaylist list;
+        ASSERT_EQ(LoadXmlPlaylist(Path("t.playlist"), list), 0);
+        ASSERT_EQ(list.GetCount(), 1);
+        list.GetAt(0)->EnsureThumbnail();
+        EXPECT_EQ(list.GetAt(0)->m_thumbnail.GetWidth(), c.width) << c.file;
+    }
+    EXPECT_EQ(Read("words.jpg"), "no picture at all");
 }
 
 TEST(ThumbnailText, EmptyOrBrokenTextsAreRefused)

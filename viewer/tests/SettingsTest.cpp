@@ -94,14 +94,11 @@ TEST_F(SettingsProfileTest, SaveWritesEveryValueAndTheFoldersButNotTheTemporaryF
     EXPECT_EQ(app.GetProfileString(L"Recent\\Files", L"01"), CString(L"C:\\b.gif"));
 }
 
-TEST_F(SettingsProfileTest, TemporaryFilesFallBackToTheSystemFolder)
+TEST_F(SettingsProfileTest, ThumbnailFilesAreOnlyMadeInTheViewersOwnFolder)
 {
     CSettings settings;
     settings.TempFolder = L"Q:\\no\\such\\drive";
-    CString path = settings.NewTempFilePath();
-    EXPECT_FALSE(path.IsEmpty());
-    EXPECT_EQ(path.Find(L"~Wu"), path.ReverseFind(L'\\') + 1);
-    ::DeleteFileW(path);
+    EXPECT_TRUE(settings.NewTempFilePath().IsEmpty());
 }
 
 TEST(UIResources, FontsAndCursorAreMade)

@@ -1,6 +1,7 @@
 #include "ConvTestSupport.h"
 #include "InputLists.h"
 #include "TestPaths.h"
+#include "TextBytes.h"
 
 #include <memory>
 #include <vector>
@@ -48,8 +49,9 @@ TEST(InputLists, M3uSkipsCommentsAndKeepsBlankLinesAsEmptyEntries)
 {
     CM3uFile list;
     ASSERT_EQ(list.Load(Fixture("lists.m3u")), 1);
+    // A relative entry is found beside the list.
     EXPECT_EQ(Entries(list), (std::vector<std::string>{"C:\\Clips\\first clip.gif", "", "C:\\Clips\\second.gif",
-                                                        "third.gif"}));
+                                                        Fixture("third.gif").ToUtf8()}));
 }
 
 TEST(InputLists, M3uMissingFileAndVeryLongLines)
@@ -63,6 +65,54 @@ TEST(InputLists, M3uMissingFileAndVeryLongLines)
     WriteBytes(folder.File(L"long.m3u"), longPath + "\nC:\\b.gif\n");
     ASSERT_EQ(list.Load(folder.File(L"long.m3u")), 1);
     EXPECT_EQ(Entries(list), (std::vector<std::string>{longPath, "C:\\b.gif"}));
+}
+
+TEST(InputLists, ListsInAnyEncodingGiveWholeEntriesOrNone)
+{
+    ScratchFolder folder;
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;
+        std::vector<std::string> entries;
+    } const cases[] = {
+        {L"zero-byte.pls",
+         Bytes("[Playlist]\nNumberOfEntries=3\nFile1=C:\\dir\0\\evil.gif\nFile2=C:\\b.gif\nFile3=C:\\c.gif\n"),
+         {"C:\\b.gif", "C:\\c.gif"}},
+        {L"be.pls", Utf16Bytes(u"[Playlist]\r\nNumberOfEntries=1\r\nFile1=C:\\\u00E9\u4E2D.gif\r\n", true),
+         {"C:\\\xC3\xA9\xE4\xB8\xAD.gif"}},
+        {L"relative.pls", "[Playlist]\nNumberOfEntries=1\nFile1=sub\\a.gif\n", {folder.File(L"sub\\a.gif").ToUtf8()}},
+        {L"zero-byte.m3u", Bytes("C:\\dir\0\\evil.gif\r\nC:\\b.gif\r\n"), {"C:\\b.gif"}},
+        {L"le.m3u", Utf16Bytes(u"C:\\a.gif\r\nC:\\\u4E2D.gif", false), {"C:\\a.gif", "C:\\\xE4\xB8\xAD.gif"}},
+        {L"cr.m3u", "C:\\a.gif\rC:\\b.gif\r", {"C:\\a.gif", "C:\\b.gif"}},
+        // A text-mode read would end the file at the Ctrl+Z.
+        {L"ctrlz.m3u", "C:\\a.gif\r\n\x1A\r\nC:\\b.gif\r\n", {"C:\\a.gif", "C:\\b.gif"}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(folder.File(c.name), c.bytes);
+        std::unique_ptr<CPlaylistFile> list(CreatePlaylistFile(c.name));
+        ASSERT_EQ(list->Load(folder.File(c.name)), 1) << CString(c.name).ToUtf8();
+        EXPECT_EQ(Entries(*list), c.entries) << CString(c.name).ToUtf8();
+    }
+}
+
+TEST(InputLists, SavesReadBackAsTheSameEntriesAndAFailedSaveKeepsTheOldList)
+{
+    ScratchFolder folder;
+    for (const wchar_t* name : {L"back.m3u", L"back.pls"}) {
+        std::unique_ptr<CPlaylistFile> list(CreatePlaylistFile(name));
+        list->Add(L"C:\\Clips\\\u4E2D\u00E9.gif");
+        list->Add(L"C:\\" + CString(L'x', 5000) + L".gif");
+        const CString path = folder.File(name);
+        ASSERT_EQ(list->Save(path), 1);
+        std::unique_ptr<CPlaylistFile> again(CreatePlaylistFile(name));
+        ASSERT_EQ(again->Load(path), 1);
+        EXPECT_EQ(Entries(*again), Entries(*list));
+        // A folder where the new file would go makes the save fail before the old list is touched.
+        const std::string before = ReadBytes(path);
+        ASSERT_TRUE(CreateDirectoryW(path + L".saving", nullptr));
+        EXPECT_EQ(list->Save(path), -1);
+        EXPECT_EQ(ReadBytes(path), before);
+    }
 }
 
 TEST(InputLists, M3uWritesOneLinePerEntry)
