@@ -122,13 +122,9 @@ void CBarButton::DrawBackground(CDC* dc, const RECT& rect, int state)
 void CBarImageItem::SetImageList(CImageList* list, BOOL redraw)
 {
     m_pImages = list;
-    IMAGEINFO info{};
-    if (list && list->GetImageInfo(0, &info)) {
-        m_nImageWidth = info.rcImage.right - info.rcImage.left;
-        m_nImageHeight = info.rcImage.bottom - info.rcImage.top;
-    } else {
-        m_nImageWidth = m_nImageHeight = 0;
-    }
+    CSize size = BarImageSize(list);
+    m_nImageWidth = size.cx;
+    m_nImageHeight = size.cy;
     if (redraw)
         Invalidate(TRUE);
 }

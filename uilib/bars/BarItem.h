@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "CDC.h"
+#include "CImageList.h"
 #include "CWnd.h"
 #include "FwTypes.h"
 
@@ -62,6 +63,15 @@ protected:
     // Mouse moves off the item or out of the bar: no longer hot nor pressed.
     void LeaveItem();
 };
+
+// The size of a list's image 0 (empty without a list or an image).
+inline CSize BarImageSize(const CImageList* list)
+{
+    IMAGEINFO info{};
+    if (!list || !list->GetImageInfo(0, &info))
+        return CSize();
+    return CSize(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
+}
 
 // The client point of a mouse message.
 inline CPoint BarMessagePoint(const MSG* msg) { return CPoint(msg->lParam); }

@@ -41,13 +41,9 @@ void CBarSlider::SetValue(int track, int value, BOOL redraw)
 void CBarSlider::SetThumbImages(CImageList* list)
 {
     m_pThumbs = list;
-    IMAGEINFO info{};
-    if (list && list->GetImageInfo(0, &info)) {
-        m_nThumbWidth = info.rcImage.right - info.rcImage.left;
-        m_nThumbHeight = info.rcImage.bottom - info.rcImage.top;
-    } else {
-        m_nThumbWidth = m_nThumbHeight = 0;
-    }
+    CSize size = BarImageSize(list);
+    m_nThumbWidth = size.cx;
+    m_nThumbHeight = size.cy;
     Invalidate(TRUE);
 }
 

@@ -294,10 +294,6 @@ BOOL CMenuBar::TrackCurrentPopup()
     if (!popup || !item)
         return FALSE;
     CWnd* owner = MenuOwner();
-    // A cancel meant for the popup that just closed must not close this one.
-    MSG stale;
-    while (::PeekMessageW(&stale, FwHwnd(owner), WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE)) {
-    }
     SetTrackedIndex(m_nCurrentIndex);
     if (m_bOpenWithKeyboard)
         PressKey(VK_DOWN);   // the popup opens with its first entry selected
