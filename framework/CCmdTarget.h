@@ -54,6 +54,8 @@ enum : UINT {
 // Codes for OnCmdMsg beside the control notification codes.
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
+// A control's own (reflected) request: code MAKELONG(code, message + WM_REFLECT_BASE), id 0.
+constexpr UINT WM_REFLECT_BASE = 0xBC00;
 
 // One handler call: what the handler gets and what it answers.
 struct FwDispatch {
