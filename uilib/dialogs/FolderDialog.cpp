@@ -53,6 +53,7 @@ FW_BEGIN_MESSAGE_MAP(CFolderDialog, CDialog)
     FwOnControl(CBN_SELCHANGE, IDC_FOLDER_PATTERN, &ThisClass::OnPatternSelChange),
     FwOnMessage(WM_FOLDER_SELECT_DONE, &ThisClass::OnSelectDone),
     FwOnMessage(WM_FOLDER_SELECT_STEP, &ThisClass::OnSelectStep),
+    FwOnMessage(WM_FOLDER_SHOW_PRESET, &ThisClass::OnShowPreset),
 FW_END_MESSAGE_MAP()
 
 CFolderDialog::CFolderDialog(CWnd* parent) : CDialog(IDD_FOLDER_DIALOG, parent) {}
@@ -112,7 +113,7 @@ BOOL CFolderDialog::OnInitDialog()
         m_comboPattern.InsertItem(i, piece, -1);
     if (m_nInitialPreset != -1 && (m_strPattern.IsEmpty() || m_strPattern == L"*")) {
         m_comboPattern.SetCurSel(m_nInitialPreset);
-        OnPatternSelChange();
+        ShowPresetPatterns();
     }
     if (m_comboPattern.GetEditText().IsEmpty())
         m_comboPattern.SetCurSel(0);
@@ -210,7 +211,15 @@ CString CFolderDialog::PresetPatterns(int index) const
     return patterns;
 }
 
-void CFolderDialog::OnPatternSelChange()
+void CFolderDialog::OnPatternSelChange() { PostMessage(WM_FOLDER_SHOW_PRESET); }
+
+LRESULT CFolderDialog::OnShowPreset(WPARAM, LPARAM)
+{
+    ShowPresetPatterns();
+    return 0;
+}
+
+void CFolderDialog::ShowPresetPatterns()
 {
     int index = m_comboPattern.GetCurSel();
     if (index < 0)

@@ -13,6 +13,9 @@ constexpr UINT WM_FOLDER_SELECT_DONE = 0x5B8;
 // Sent by that worker: carry out step wParam of the walk to the initial folder (0: start at the
 // computer folder; the last one selects). Answers 1 while steps remain.
 constexpr UINT WM_FOLDER_SELECT_STEP = WM_APP + 0x1B8;
+// Posted to itself on a pattern-list choice: the combo box writes the entry's own text into its
+// edit part after telling of the change, so the preset's patterns go in afterwards.
+constexpr UINT WM_FOLDER_SHOW_PRESET = WM_APP + 0x1B9;
 
 class CFolderDialog : public CDialog {
     FW_DECLARE_MESSAGE_MAP()
@@ -48,6 +51,8 @@ protected:
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM lParam);
     void OnPresetButton();
     void OnPatternSelChange();
+    LRESULT OnShowPreset(WPARAM, LPARAM);
+    void ShowPresetPatterns();
     LRESULT OnSelectDone(WPARAM, LPARAM);
     LRESULT OnSelectStep(WPARAM step, LPARAM);
     void Layout();

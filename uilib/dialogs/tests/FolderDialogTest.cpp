@@ -180,15 +180,23 @@ TEST_F(FolderDialogFixture, PresetMenuAndPatternList)
                     ::GetMenuStringW(handle, i, text, 64, MF_BYPOSITION);
                     menuEntries += CString(text) + L";";
                 }
-                for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN})
+                for (UINT key : {VK_DOWN, VK_RETURN})
                     ::PostMessageW(menu, WM_KEYDOWN, key, 0);
                 RunLater(200, [&] {
                     fromMenu = d.EditText();
-                    d.m_comboPattern.SetCurSel(0);
-                    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FOLDER_PATTERN, CBN_SELCHANGE),
-                                  reinterpret_cast<LPARAM>(d.m_comboPattern.m_hWnd));
-                    fromList = d.EditText();
-                    d.Click(IDOK);
+                    // The user opens the box's list and clicks its second entry.
+                    d.m_comboPattern.ShowDropDown(TRUE);
+                    HWND list = FindThreadWindow(L"ComboLBox", nullptr);
+                    RECT entry{};
+                    ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+                    LPARAM at = MAKELPARAM(entry.left + 5, (entry.top + entry.bottom) / 2);
+                    ::PostMessageW(list, WM_MOUSEMOVE, 0, at);
+                    ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                    ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+                    RunLater(200, [&] {
+                        fromList = d.EditText();
+                        d.Click(IDOK);
+                    });
                 });
             });
         });
@@ -196,9 +204,9 @@ TEST_F(FolderDialogFixture, PresetMenuAndPatternList)
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(firstShown, CString(L"*.bmp"));
     EXPECT_EQ(menuEntries, CString(L"Animations;Pictures;"));
-    EXPECT_EQ(fromMenu, CString(L"*.gif;*.png;*.jpg"));
-    EXPECT_EQ(fromList, CString(L"*.gif"));
-    EXPECT_EQ(dialog.m_strPattern, CString(L"*.gif"));
+    EXPECT_EQ(fromMenu, CString(L"*.gif"));
+    EXPECT_EQ(fromList, CString(L"*.gif;*.png;*.jpg"));   // the preset's patterns, not the entry's name
+    EXPECT_EQ(dialog.m_strPattern, CString(L"*.gif;*.png;*.jpg"));
 }
 
 } // namespace
