@@ -60,6 +60,23 @@ struct ComboFixture : ::testing::Test {
         combo.InsertIndentedItem(1, L"Green indented", 2, 1);
         combo.InsertItem(2, longText, 0, 1);
     }
+    // Opens the list (again when another test's window took the focus and closed it) and
+    // gives the list window.
+    HWND DropList()
+    {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetComboBoxInfo(combo.GetComboBoxCtrl(), &info);
+        for (int attempt = 0; attempt < 10; attempt++) {
+            ::SetForegroundWindow(host.m_hWnd);
+            ::SetFocus(combo.GetComboBoxCtrl());
+            combo.ShowDropDown(TRUE);
+            PumpFor(50);
+            if (::IsWindowVisible(info.hwndList))
+                break;
+        }
+        return info.hwndList;
+    }
     int DroppedWidth() const { return static_cast<int>(::SendMessageW(combo.GetComboBoxCtrl(), CB_GETDROPPEDWIDTH, 0, 0)); }
     void TearDown() override
     {
@@ -125,10 +142,8 @@ TEST_F(ComboFixture, DrawsTheImagesOfItsEntries)
     PumpFor(100);
     EXPECT_GE(FirstX(combo.m_hWnd, y, kRed, client.Width()), 0);
 
-    combo.ShowDropDown(TRUE);
-    PumpFor(100);
-    HWND list = FindThreadWindow(L"ComboLBox", nullptr);
-    ASSERT_NE(list, nullptr);
+    HWND list = DropList();
+    ASSERT_TRUE(::IsWindowVisible(list));
     int height = combo.GetItemHeight(0);
     ASSERT_GT(height, 0);
     int redX = FirstX(list, height / 2, kRed, 200);
@@ -148,12 +163,9 @@ TEST_F(ComboFixture, DropDownWidensToTheWidestEntry)
         extent = dc.GetTextExtent(longText);
         dc.SelectObject(old);
     }
-    combo.ShowDropDown(TRUE);
-    PumpFor(50);
+    HWND list = DropList();
     int width = DroppedWidth();
     EXPECT_GE(width, extent.cx + 17 + 8);
-    HWND list = FindThreadWindow(L"ComboLBox", nullptr);
-    ASSERT_NE(list, nullptr);
     CRect listRect;
     ::GetWindowRect(list, &listRect);
     EXPECT_EQ(listRect.Width(), width);
@@ -164,13 +176,10 @@ TEST_F(ComboFixture, DropDownNearTheRightEdgeStaysOnScreen)
 {
     int screen = ::GetSystemMetrics(SM_CXSCREEN);
     host.SetWindowPos(static_cast<HWND>(nullptr), screen - 260, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    combo.ShowDropDown(TRUE);
-    PumpFor(50);
+    HWND list = DropList();
     CRect box;
     combo.GetWindowRect(&box);
     EXPECT_EQ(DroppedWidth(), screen - box.left - 2);
-    HWND list = FindThreadWindow(L"ComboLBox", nullptr);
-    ASSERT_NE(list, nullptr);
     CRect listRect;
     ::GetWindowRect(list, &listRect);
     EXPECT_LE(listRect.right, screen);
