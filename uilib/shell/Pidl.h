@@ -28,32 +28,22 @@ void ReleaseDesktopFolder();
 bool UseShellMallocForTest(IMalloc* malloc);
 
 // One reference for the lifetime of a scope (dropped on early exits too).
-class CShellMallocRef {
+template <class T, T* (*Take)(), void (*Drop)()>
+class CSharedShellRef {
 public:
-    CShellMallocRef() : m_p(GetShellMalloc()) {}
-    ~CShellMallocRef() { if (m_p) ReleaseShellMalloc(); }
-    CShellMallocRef(const CShellMallocRef&) = delete;
-    CShellMallocRef& operator=(const CShellMallocRef&) = delete;
-    IMalloc* operator->() const { return m_p; }
+    CSharedShellRef() : m_p(Take()) {}
+    ~CSharedShellRef() { if (m_p) Drop(); }
+    CSharedShellRef(const CSharedShellRef&) = delete;
+    CSharedShellRef& operator=(const CSharedShellRef&) = delete;
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
     explicit operator bool() const { return m_p != nullptr; }
 
 private:
-    IMalloc* m_p;
+    T* m_p;
 };
-
-class CDesktopFolderRef {
-public:
-    CDesktopFolderRef() : m_p(GetDesktopFolder()) {}
-    ~CDesktopFolderRef() { if (m_p) ReleaseDesktopFolder(); }
-    CDesktopFolderRef(const CDesktopFolderRef&) = delete;
-    CDesktopFolderRef& operator=(const CDesktopFolderRef&) = delete;
-    IShellFolder* Get() const { return m_p; }
-    IShellFolder* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-
-private:
-    IShellFolder* m_p;
-};
+using CShellMallocRef = CSharedShellRef<IMalloc, GetShellMalloc, ReleaseShellMalloc>;
+using CDesktopFolderRef = CSharedShellRef<IShellFolder, GetDesktopFolder, ReleaseDesktopFolder>;
 
 // Frees a list with the shell allocator (null is fine).
 void FreePidl(LPITEMIDLIST list);
