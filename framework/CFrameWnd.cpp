@@ -421,3 +421,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const wchar_t* path)
     frame->InitialUpdateFrame(m_pOnlyDoc, TRUE);
     return m_pOnlyDoc;
 }
+
+void CFrameWnd::SetMessageText(const wchar_t* text)
+{
+    if (HWND bar = ::GetDlgItem(m_hWnd, FW_IDW_STATUS_BAR))
+        ::SetWindowTextW(bar, text ? text : L"");
+}

@@ -13,6 +13,7 @@ class CView;
 
 // Pane and bar ids of a frame.
 constexpr UINT FW_IDW_PANE_FIRST = 0xE900;
+constexpr UINT FW_IDW_STATUS_BAR = 0xE801;
 
 // Control-bar alignment styles (in the low word of the bar style).
 constexpr DWORD BAR_ALIGN_TOP = 0x2000;
@@ -64,6 +65,9 @@ public:
     virtual void RecalcLayout(BOOL notify = TRUE);
     // Sends the initial update to the views and makes the first one active.
     void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+
+    // The status line's text (menu help): the child FW_IDW_STATUS_BAR, when the frame has one.
+    virtual void SetMessageText(const wchar_t* text);
 
     CView* GetActiveView() const { return m_pActiveView; }
     void SetActiveView(CView* view, BOOL notify = TRUE);

@@ -1,103 +1,131 @@
 #include "FileFilter.h"
 
 #include <cwctype>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
-wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-
-// A set "[...]" at `p` (just after the bracket) against character `c`; `end` gets the position
-// after the closing bracket, null when the set is not terminated.
-bool MatchSet(const wchar_t* p, wchar_t c, const wchar_t** end)
+// The user's locale decides on Windows; the C library elsewhere.
+wchar_t Lower(wchar_t c)
 {
-    bool negate = *p == L'!';
-    if (negate)
-        p++;
-    bool found = false;
-    wchar_t lc = Lower(c);
-    while (*p && *p != L']') {
-        wchar_t first = *p++;
-        if (first == L'`') {
-            if (!*p)
-                break;
-            first = *p++;
-        }
-        wchar_t last = first;
-        if (*p == L'-' && p[1] && p[1] != L']') {
-            p++;
-            last = *p++;
-            if (last == L'`') {
-                if (!*p)
-                    break;
-                last = *p++;
-            }
-        }
-        if (lc >= Lower(first) && lc <= Lower(last))
-            found = true;
-    }
-    if (*p != L']') {
-        *end = nullptr;
-        return false;
-    }
-    *end = p + 1;
-    return found != negate;
+#ifdef _WIN32
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+#else
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+#endif
 }
 
-bool Match(const wchar_t* p, const wchar_t* n)
-{
-    for (;;) {
-        switch (*p) {
+class Matcher {
+public:
+    Matcher(const wchar_t* pattern, const wchar_t* name, bool caseSensitive)
+        : m_pattern(pattern), m_name(name), m_caseSensitive(caseSensitive)
+    {
+        while (m_pattern[m_patternLength])
+            m_patternLength++;
+        while (m_name[m_nameLength])
+            m_nameLength++;
+    }
+
+    // Whether pattern position i matches name position j is decided from the end of the name
+    // backwards, one column per name position, each column from the pattern's end backwards:
+    // a star either matches nothing (same column, later pattern position) or one character
+    // more (the column behind), so no combination of stars is ever tried twice.
+    bool Run()
+    {
+        std::vector<char> next(m_patternLength + 1, 0), current(m_patternLength + 1, 0);
+        for (size_t j = m_nameLength + 1; j-- > 0;) {
+            for (size_t i = m_patternLength + 1; i-- > 0;)
+                current[i] = Cell(i, j, current, next);
+            current.swap(next);
+        }
+        return next[0] != 0;
+    }
+
+private:
+    const wchar_t* m_pattern;
+    const wchar_t* m_name;
+    bool m_caseSensitive;
+    size_t m_patternLength = 0;
+    size_t m_nameLength = 0;
+
+    bool Same(wchar_t a, wchar_t b) const { return m_caseSensitive ? a == b : Lower(a) == Lower(b); }
+
+    // `here` holds column j for positions after i, `behind` column j + 1.
+    bool Cell(size_t i, size_t j, const std::vector<char>& here, const std::vector<char>& behind) const
+    {
+        bool more = j < m_nameLength;
+        wchar_t c = more ? m_name[j] : 0;
+        switch (m_pattern[i]) {
         case 0:
-            return *n == 0;
+            return !more;
         case L'?':
-            if (!*n)
-                return false;
-            p++;
-            n++;
-            break;
-        case L'*': {
-            size_t length = 0;
-            while (n[length])
-                length++;
-            for (size_t take = length + 1; take-- > 0;)
-                if (Match(p + 1, n + take))
-                    return true;
-            return false;
-        }
-        case 0x1A: {
-            size_t length = 0;
-            while (n[length] && n[length] != L'.')
-                length++;
-            for (size_t take = length + 1; take-- > 0;)
-                if (Match(p + 1, n + take))
-                    return true;
-            return false;
-        }
+            return more && behind[i + 1];
+        case L'*':
+            return here[i + 1] || (more && behind[i]);
+        case 0x1A:
+            return here[i + 1] || (more && c != L'.' && behind[i]);
         case L'!':
-            return p[1] != 0 && !Match(p + 1, n);
+            return m_pattern[i + 1] != 0 && !here[i + 1];
         case L'[': {
-            const wchar_t* end = nullptr;
-            if (!*n || !MatchSet(p + 1, *n, &end))
-                return false;
-            p = end;
-            n++;
-            break;
+            size_t end = 0;
+            return more && MatchSet(i + 1, c, &end) && behind[end];
         }
         case L'`':
-            if (!p[1] || Lower(p[1]) != Lower(*n))
-                return false;
-            p += 2;
-            n++;
-            break;
+            return m_pattern[i + 1] != 0 && more && Same(m_pattern[i + 1], c) && behind[i + 2];
         default:
-            if (!*n || Lower(*p) != Lower(*n))
-                return false;
-            p++;
-            n++;
-            break;
+            return more && Same(m_pattern[i], c) && behind[i + 1];
         }
     }
-}
+
+    bool InRange(wchar_t c, wchar_t first, wchar_t last) const
+    {
+        if (!m_caseSensitive) {
+            c = Lower(c);
+            first = Lower(first);
+            last = Lower(last);
+        }
+        return c >= first && c <= last;
+    }
+
+    // The set starting at pattern position p (just after "[") against `c`; `end` gets the
+    // position after the closing bracket. An unterminated set never matches.
+    bool MatchSet(size_t p, wchar_t c, size_t* end) const
+    {
+        const wchar_t* s = m_pattern;
+        bool negate = s[p] == L'!';
+        if (negate)
+            p++;
+        bool found = false;
+        while (s[p] && s[p] != L']') {
+            wchar_t first = s[p++];
+            if (first == L'`') {
+                if (!s[p])
+                    return false;
+                first = s[p++];
+            }
+            wchar_t last = first;
+            if (s[p] == L'-' && s[p + 1] && s[p + 1] != L']') {
+                p++;
+                last = s[p++];
+                if (last == L'`') {
+                    if (!s[p])
+                        return false;
+                    last = s[p++];
+                }
+            }
+            if (InRange(c, first, last))
+                found = true;
+        }
+        if (s[p] != L']')
+            return false;
+        *end = p + 1;
+        return found != negate;
+    }
+};
 
 void Split(const CString& text, bool caseSensitive, CStringArray& out)
 {
@@ -117,19 +145,19 @@ void Split(const CString& text, bool caseSensitive, CStringArray& out)
     }
 }
 
-bool AnyMatches(const CStringArray& patterns, const CString& name)
+bool AnyMatches(const CStringArray& patterns, const CString& name, bool caseSensitive)
 {
     for (const CString& pattern : patterns)
-        if (WildcardMatch(pattern, name))
+        if (WildcardMatch(pattern, name, caseSensitive))
             return true;
     return false;
 }
 
 } // namespace
 
-bool WildcardMatch(const wchar_t* pattern, const wchar_t* name)
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* name, bool caseSensitive)
 {
-    return pattern && name && Match(pattern, name);
+    return pattern && name && Matcher(pattern, name, caseSensitive).Run();
 }
 
 int CFileFilter::SetPatterns(const wchar_t* include, const wchar_t* exclude, int caseSensitive)
@@ -144,12 +172,13 @@ int CFileFilter::SetPatterns(const wchar_t* include, const wchar_t* exclude, int
 
 bool CFileFilter::Match(const wchar_t* name) const
 {
+    bool caseSensitive = m_bCaseSensitive != 0;
     CString text(name ? name : L"");
-    if (!m_bCaseSensitive)
+    if (!caseSensitive)
         text.MakeUpper();
-    bool included = !m_strInclude.IsEmpty() && (m_strInclude == L"*" || AnyMatches(m_include, text));
+    bool included = !m_strInclude.IsEmpty() && (m_strInclude == L"*" || AnyMatches(m_include, text, caseSensitive));
     if (!included)
         return false;
-    bool excluded = !m_strExclude.IsEmpty() && (m_strExclude == L"*" || AnyMatches(m_exclude, text));
+    bool excluded = !m_strExclude.IsEmpty() && (m_strExclude == L"*" || AnyMatches(m_exclude, text, caseSensitive));
     return !excluded;
 }

@@ -5,8 +5,10 @@
 #include "Collections.h"
 
 // "?" one character, "*" any run, 0x1A a run up to the next ".", "!" negates the rest, "[...]"
-// sets with ranges and "!" negation, a backquote quotes the next character. Letter case is ignored.
-bool WildcardMatch(const wchar_t* pattern, const wchar_t* name);
+// sets with ranges and "!" negation, a backquote quotes the next character. Letter case is
+// ignored unless `caseSensitive`. The time grows with name length times pattern length, never
+// more, whatever the pattern.
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* name, bool caseSensitive = false);
 
 class CFileFilter {
 public:

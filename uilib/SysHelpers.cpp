@@ -178,6 +178,14 @@ UINT PumpMessagesUntil(HWND wnd, UINT message) { return PumpUntil(wnd, message, 
 
 UINT PumpMessagesUntilMatch(HWND wnd, UINT message, LPARAM lParam) { return PumpUntil(wnd, message, &lParam); }
 
+void WaitForThreadServingSentMessages(HANDLE thread)
+{
+    while (thread && ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 bool DeleteToRecycleBin(const wchar_t* path, FILEOP_FLAGS flags, HWND owner)
 {
     if (!path || !*path || ::lstrlenW(path) > kMaxHelperPath)

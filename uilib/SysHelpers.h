@@ -48,6 +48,9 @@ int AnsiToWide(const char* text, CString& out);
 UINT PumpMessagesUntil(HWND wnd, UINT message);
 // The same until a message with that id and that lParam has been dispatched.
 UINT PumpMessagesUntilMatch(HWND wnd, UINT message, LPARAM lParam);
+// Waits for the thread to end while serving the messages it sends to this thread's windows
+// (posted ones wait), so that a worker blocked in SendMessage can finish.
+void WaitForThreadServingSentMessages(HANDLE thread);
 
 // Deletes the file or folder with the shell; the caller's flags decide about the recycle bin.
 bool DeleteToRecycleBin(const wchar_t* path, FILEOP_FLAGS flags, HWND owner);
