@@ -61,13 +61,17 @@ void CConvertListItem::Reset(int resetSettings)
 
 int CConvertListItem::SetSource(const CString& path)
 {
+    // The path is kept even when it is no source, so its row can say why.
+    CConvertItem::SetSource(path);
+    m_sourceFailure = JOB_SOURCE_MISSING;
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
         return -1;
-    CConvertItem::SetSource(path);
+    m_sourceFailure = JOB_SOURCE_UNSUPPORTED;
     CrImage picture;
     CrIOFile file;
     if (!file.Open(path, L"rb") || !picture.Decode(&file, CRIMAGE_FORMAT_GIF))
         return -1;
+    m_sourceFailure = 0;
     file.Close();
     CrImage thumbnail;
     FitIntoThumbnailBox(picture, thumbnail);
