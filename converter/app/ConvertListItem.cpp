@@ -1,5 +1,7 @@
 #include "ConvertListItem.h"
 
+#include <future>
+
 #include "AppGlobals.h"
 #include "AppSettings.h"
 #include "CrIOFile.h"
@@ -100,10 +102,15 @@ int CConvertListItem::MakeOutputThumbnail(CStopFlag* stop)
 
 int CConvertListItem::Finish()
 {
-    const int result = CConvertItem::Finish();
     if (m_state != JOB_COMPLETED)
-        return result;
-    if (!(m_flags & ITEM_OUTPUT_THUMBNAIL) && MakeOutputThumbnail(nullptr) == 0)
+        return CConvertItem::Finish();
+    // The frame grab and the output's probe are sibling runs of their own, so they go side by
+    // side; the grab touches nothing of the item but the output thumbnail.
+    std::future<int> thumbnail;
+    if (!(m_flags & ITEM_OUTPUT_THUMBNAIL))
+        thumbnail = std::async(std::launch::async, [this] { return MakeOutputThumbnail(nullptr); });
+    const int result = CConvertItem::Finish();
+    if (thumbnail.valid() && thumbnail.get() == 0)
         m_flags |= ITEM_OUTPUT_THUMBNAIL;
 
     auto lock = LockDisplay();
