@@ -31,4 +31,6 @@ echo "== benchmark: resampling (quick)"
 build/bench/resample_bench --quick || echo "resample_bench did not finish"
 echo "== benchmark: JPEG and PNG codecs (quick)"
 build/bench/codec_bench --quick || echo "codec_bench did not finish"
+echo "== benchmark: Talvena against plain ffmpeg (quick)"
+bench/talvena_bench.sh --quick || echo "talvena_bench did not finish"
 exit $status
