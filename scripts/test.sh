@@ -35,4 +35,6 @@ if [ -f build-win/bench/sorvik_play_bench.exe ]; then
   echo "== benchmark: Sorvik frame timing on the screen under Wine (quick)"
   cmake/wine-run.sh build-win/bench/sorvik_play_bench.exe --quick || echo "sorvik_play_bench did not finish"
 fi
+echo "== benchmark: Talvena against plain ffmpeg (quick)"
+bench/talvena_bench.sh --quick || echo "talvena_bench did not finish"
 exit $status

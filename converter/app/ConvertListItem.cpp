@@ -1,5 +1,7 @@
 #include "ConvertListItem.h"
 
+#include <future>
+
 #include "AppGlobals.h"
 #include "AppSettings.h"
 #include "CrIOFile.h"
@@ -61,13 +63,17 @@ void CConvertListItem::Reset(int resetSettings)
 
 int CConvertListItem::SetSource(const CString& path)
 {
+    // The path is kept even when it is no source, so its row can say why.
+    CConvertItem::SetSource(path);
+    m_sourceFailure = JOB_SOURCE_MISSING;
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
         return -1;
-    CConvertItem::SetSource(path);
+    m_sourceFailure = JOB_SOURCE_UNSUPPORTED;
     CrImage picture;
     CrIOFile file;
     if (!file.Open(path, L"rb") || !picture.Decode(&file, CRIMAGE_FORMAT_GIF))
         return -1;
+    m_sourceFailure = 0;
     file.Close();
     CrImage thumbnail;
     FitIntoThumbnailBox(picture, thumbnail);
@@ -96,10 +102,15 @@ int CConvertListItem::MakeOutputThumbnail(CStopFlag* stop)
 
 int CConvertListItem::Finish()
 {
-    const int result = CConvertItem::Finish();
     if (m_state != JOB_COMPLETED)
-        return result;
-    if (!(m_flags & ITEM_OUTPUT_THUMBNAIL) && MakeOutputThumbnail(nullptr) == 0)
+        return CConvertItem::Finish();
+    // The frame grab and the output's probe are sibling runs of their own, so they go side by
+    // side; the grab touches nothing of the item but the output thumbnail.
+    std::future<int> thumbnail;
+    if (!(m_flags & ITEM_OUTPUT_THUMBNAIL))
+        thumbnail = std::async(std::launch::async, [this] { return MakeOutputThumbnail(nullptr); });
+    const int result = CConvertItem::Finish();
+    if (thumbnail.valid() && thumbnail.get() == 0)
         m_flags |= ITEM_OUTPUT_THUMBNAIL;
 
     auto lock = LockDisplay();

@@ -12,7 +12,8 @@ public:
 
     // Also drops the output thumbnail and texts; the source's stay.
     void Reset(int resetSettings) override;
-    // Reads the GIF for its texts and thumbnail; -1 when it is missing or no GIF.
+    // Reads the GIF for its texts and thumbnail; -1 when it is missing or no GIF, and then
+    // the source failure tells which.
     int SetSource(const CString& path) override;
     // After a completed conversion also the output's thumbnail (grabbed once) and texts.
     int Finish() override;
@@ -29,6 +30,8 @@ public:
 
     CrImage m_sourceThumbnail;
     CrImage m_outputThumbnail;
+    // The job state that says why the file is no source (missing, not supported); 0 for a GIF.
+    int m_sourceFailure = 0;
 
 private:
     CString m_sourceTexts[TEXT_COUNT];

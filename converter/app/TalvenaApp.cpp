@@ -88,6 +88,7 @@ BOOL CTalvenaApp::InitInstance()
     CTalvenaDlg dialog(&m_commandLine);
     m_pMainWnd = &dialog;
     dialog.DoModal();
+    m_exitCode = dialog.GetExitCode();
     m_pMainWnd = nullptr;
     return FALSE;
 }
@@ -102,7 +103,8 @@ int CTalvenaApp::ExitInstance()
         m_settings.Save();
     if (m_oleStarted)
         OleUninitialize();
-    return CWinApp::ExitInstance();
+    const int quitCode = CWinApp::ExitInstance();
+    return m_exitCode != 0 ? m_exitCode : quitCode;
 }
 
 void CTalvenaApp::OnHelpPage()

@@ -36,6 +36,7 @@ private:
     std::unique_ptr<CCriticalSection> m_listLock;
     bool m_oleStarted = false;
     bool m_settingsLoaded = false;
+    int m_exitCode = 0;  // the main window's
 };
 
 // The viewer beside the program.

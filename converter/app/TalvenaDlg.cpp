@@ -147,7 +147,10 @@ BOOL CTalvenaDlg::OnInitDialog()
     if (m_commandLine && m_commandLine->m_sources.GetSize() > 0) {
         AddFiles(m_commandLine->m_sources, m_commandLine->m_scanSubfolders);
         m_commandLine->m_sources.RemoveAll();
-        if (m_autoStart && (m_sameAsInput || !m_outputFolder.IsEmpty()))
+        // Unattended, a list with nothing in it must still end the program.
+        if (m_autoStart && m_list.GetItemCount() == 0 && m_closeWhenDone)
+            CloseWhenDone();
+        else if (m_autoStart && (m_sameAsInput || !m_outputFolder.IsEmpty()))
             PostMessage(WM_COMMAND, IDC_CONVERT);
     }
     return TRUE;
@@ -290,34 +293,43 @@ void CTalvenaDlg::SetBusy(bool busy)
     GotoDlgCtrl(busy ? stop : convert);
 }
 
-int CTalvenaDlg::AddFile(const CString& path)
+int CTalvenaDlg::AddFile(const CString& path, bool named)
 {
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     auto item = std::make_unique<CConvertListItem>();
-    int row = -1;
-    if (item->SetSource(path) == 0)
-        row = m_list.InsertItem(m_list.GetItemCount(), L"");
+    const bool isSource = item->SetSource(path) == 0;
+    const int row = isSource || named ? m_list.InsertItem(m_list.GetItemCount(), L"") : -1;
     if (row >= 0) {
         // The row owns the item from here on.
-        m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(item.release()));
+        CConvertListItem& added = *item.release();
+        m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(&added));
         m_list.SetItemState(row, 0xF000, LVIS_STATEIMAGEMASK);
         m_list.SetItemText(row, COLUMN_INPUT, GetFileNamePart(path));
+        if (!isSource)
+            ShowSourceFailure(row, added);
         m_list.EnsureVisible(row, FALSE);
     }
     SetCursor(previous);
-    return row;
+    return isSource ? row : -1;
 }
 
-void CTalvenaDlg::AddPath(const CString& path)
+void CTalvenaDlg::ShowSourceFailure(int row, const CConvertListItem& item)
+{
+    const JobStateLook look = GetJobStateLook(item.m_sourceFailure);
+    m_list.SetItemState(row, static_cast<UINT>(look.image) << 12, LVIS_STATEIMAGEMASK);
+    m_list.SetItemText(row, COLUMN_STATUS, look.text);
+}
+
+void CTalvenaDlg::AddPath(const CString& path, bool named)
 {
     if (!IsInputListFile(path)) {
-        AddFile(path);
+        AddFile(path, named);
         return;
     }
     CPlaylistFile* list = CreatePlaylistFile(path);
     if (list && list->Load(path) > 0)
         for (int i = 0; i < list->m_entries.GetSize(); ++i)
-            AddFile(list->m_entries[i]);
+            AddFile(list->m_entries[i], false);
     delete list;
 }
 
@@ -356,7 +368,7 @@ void CTalvenaDlg::AddFolder(const CString& folder, const CString& patterns, int 
             if (recursive)
                 AddFolder(path, patterns, recursive);
         } else if (filter.Match(GetFileNamePart(path))) {
-            AddPath(path);
+            AddPath(path, false);
         }
     }
 }
@@ -443,7 +455,7 @@ int CTalvenaDlg::ConvertAll(CStopFlag* stop)
     for (int row = 0; row < m_list.GetItemCount() && stop->load() == 0; row = ++g_nConvertRow) {
         m_list.EnsureVisible(row, FALSE);
         CConvertListItem* item = GetItem(row);
-        if (!item)
+        if (!item || item->m_sourceFailure)
             continue;
         item->Reset(0);
         item->m_settings.m_options = m_sameAsInput ? CONVERT_SAME_FOLDER : 0;
@@ -488,8 +500,25 @@ LRESULT CTalvenaDlg::OnConvertFinished(WPARAM, LPARAM)
     if (m_autoOpen && !m_outputFolder.IsEmpty() && PathExists(m_outputFolder))
         ShellExecuteW(m_hWnd, nullptr, L"explorer.exe", m_outputFolder, nullptr, SW_SHOWNORMAL);
     if (m_closeWhenDone)
-        PostMessage(WM_CLOSE);
+        CloseWhenDone();
     return 0;
+}
+
+bool CTalvenaDlg::AllRowsCompleted() const
+{
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        const CConvertListItem* item = GetItem(row);
+        if (!item || item->m_state != JOB_COMPLETED)
+            return false;
+    }
+    return rows > 0;
+}
+
+void CTalvenaDlg::CloseWhenDone()
+{
+    m_exitCode = AllRowsCompleted() ? 0 : 1;
+    PostMessage(WM_CLOSE);
 }
 
 CString CTalvenaDlg::CompletedOutputs() const

@@ -28,10 +28,12 @@ public:
     void OnCancel() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // A row for the GIF; its index, or -1 when the file cannot be read as a source.
-    int AddFile(const CString& path);
+    // A row for the GIF; its index, or -1 when the file cannot be read as a source. A file the
+    // user named gets a row that says why it is no source; one found in a folder or a list
+    // does not.
+    int AddFile(const CString& path, bool named = true);
     // A GIF, or every entry of an .m3u or .pls list.
-    void AddPath(const CString& path);
+    void AddPath(const CString& path, bool named = true);
     // Folders are scanned with the default filter ("FolderDialog.DefaultFilter").
     void AddFiles(const CStringArray& paths, int scanSubfolders);
     void AddFolder(const CString& folder, const CString& patterns, int recursive);
@@ -41,8 +43,12 @@ public:
     // 0 stopped, 1 when nothing ran.
     int StopConversion();
     bool IsConverting() const { return m_thread != nullptr; }
-    // The rows one after another, on the conversion thread; 1 when stopped, else 0.
+    // The rows one after another, on the conversion thread; 1 when stopped, else 0. Rows of
+    // files that are no source are passed over.
     int ConvertAll(CStopFlag* stop);
+    // The program's exit status: 1 once the window closed itself after a run (or with nothing
+    // to run) that left a row unconverted, else 0.
+    int GetExitCode() const { return m_exitCode; }
 
     // The row being converted.
     void SetStateImage(int image) override;
@@ -92,9 +98,14 @@ private:
     void InitOutputFolder();
     void SetBusy(bool busy);
     void SetRowText(int column, const CString& text);
+    void ShowSourceFailure(int row, const CConvertListItem& item);
+    bool AllRowsCompleted() const;
+    // Closes the window on its own, telling the program whether every row was converted.
+    void CloseWhenDone();
     // Quoted paths of the completed rows' existing outputs, one blank apart.
     CString CompletedOutputs() const;
 
     CTalvenaCommandLine* m_commandLine;
+    int m_exitCode = 0;
     std::map<CMediaFormatInfo*, int> m_chosenPresets;
 };

@@ -71,6 +71,11 @@ int CMediaInfoReader::Read(const CString& path, CMediaInfo& info)
     pugi::xml_document document;
     if (!LoadXmlDocument(path, document))
         return -1;
+    return ReadDocument(document, info);
+}
+
+int CMediaInfoReader::ReadDocument(const pugi::xml_document& document, CMediaInfo& info)
+{
     const pugi::xml_node file = document.child("MediaInfo").child("File");
     if (!file)
         return -1;

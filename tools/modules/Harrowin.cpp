@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr DWORD kPollPeriod = 20;
-
 void Report(const std::string& text)
 {
     std::fprintf(stderr, "Harrowin: %s\n", text.c_str());
@@ -59,8 +57,7 @@ int main()
         Report(child.GetError().ToUtf8());
         return 3;
     }
-    while (!child.IsDone())
-        Sleep(kPollPeriod);
+    child.WaitDone(INFINITE);
     std::string xml;
     if (child.GetExitCode() != 0 || !TranslateProbeXml(child.ReadJobFile(L"stdout"), xml)) {
         Report(child.GetStatus() + ": " + child.ReadJobFile(L"stderr"));

@@ -238,7 +238,7 @@ int main()
     CEncoderRun run(plan, child);
     while (!child.IsDone()) {
         run.Poll();
-        Sleep(kPollPeriod);
+        child.WaitDone(kPollPeriod);
     }
     const bool ok = !run.IsStopping() && child.GetExitCode() == 0 && OutputsComplete(plan.m_outputs);
     if (!ok) {

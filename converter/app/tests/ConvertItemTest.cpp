@@ -60,13 +60,26 @@ TEST_F(ConvertItemTest, AnAnimationCountsItsFrames)
     EXPECT_EQ(CString(L"65x49"), item.GetSourceText(CConvertListItem::TEXT_RESOLUTION));
 }
 
-TEST_F(ConvertItemTest, MissingAndForeignFilesAreRefused)
+TEST_F(ConvertItemTest, MissingAndForeignFilesAreRefusedWithTheReason)
 {
-    CConvertListItem item;
-    EXPECT_EQ(-1, item.SetSource(m_scratch.File("missing.gif")));
     WriteTextFile(m_scratch.Path("text.gif"), "no picture in here");
-    EXPECT_EQ(-1, item.SetSource(m_scratch.File("text.gif")));
-    EXPECT_EQ(-1, item.SetSource(m_scratch.File("")));
+    WriteTextFile(m_scratch.Path("empty.gif"), "");
+    struct Case {
+        const char* name;
+        int result;
+        int failure;
+    } const cases[] = {{"missing.gif", -1, JOB_SOURCE_MISSING},
+                       {"text.gif", -1, JOB_SOURCE_UNSUPPORTED},
+                       {"empty.gif", -1, JOB_SOURCE_UNSUPPORTED},
+                       {"anim.gif", 0, 0}};
+    PutSampleGif(m_scratch, "anim.gif");
+    for (const Case& c : cases) {
+        CConvertListItem item;
+        const CString path = m_scratch.File(c.name);
+        EXPECT_EQ(c.result, item.SetSource(path)) << c.name;
+        EXPECT_EQ(c.failure, item.m_sourceFailure) << c.name;
+        EXPECT_EQ(path, item.m_settings.m_source) << "the row can still name the file";
+    }
 }
 
 TEST(ConvertItemTexts, SizesInWholeKilobytes)

@@ -91,10 +91,13 @@ TEST_F(TalvenaDlgTest, OpensWithTheCommandLinesFilesAndFolder)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "last.gif"));
     CTalvenaDlg& dialog = Open();
 
-    ASSERT_EQ(3, dialog.m_list.GetItemCount()) << "unreadable files give no row";
+    ASSERT_EQ(4, dialog.m_list.GetItemCount()) << "a named file that is missing says so, a listed one gives no row";
     EXPECT_EQ(CString(L"first.gif"), Cell(0, 1));
-    EXPECT_EQ(CString(L"listed.gif"), Cell(1, 1));
-    EXPECT_EQ(CString(L"last.gif"), Cell(2, 1));
+    EXPECT_EQ(CString(L"missing.gif"), Cell(1, 1));
+    EXPECT_EQ(CString(L"Failed: source file not exists."), Cell(1, 3));
+    EXPECT_EQ(CString(L"listed.gif"), Cell(2, 1));
+    EXPECT_EQ(CString(L""), Cell(2, 3));
+    EXPECT_EQ(CString(L"last.gif"), Cell(3, 1));
     EXPECT_EQ(0, m_line.m_sources.GetSize()) << "the command line's files are taken once";
     EXPECT_EQ(OutFolder(), dialog.m_outputCombo.GetWindowText());
     // The first format of the first group, with its first preset.
@@ -176,6 +179,27 @@ TEST_F(TalvenaDlgTest, ARunConvertsEveryRowAndShowsItsState)
     ASSERT_GE(m_settings.m_recentFolders.GetCount(), 1);
     EXPECT_EQ(OutFolder(), m_settings.m_recentFolders.GetAt(0));
     EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(TalvenaDlgTest, RowsOfFilesThatAreNoSourceArePassedOver)
+{
+    FakeScript script(L"-write-output 500");
+    WriteTextFile(m_scratch.Path("notes.gif"), "no picture in here");
+    m_line.m_sources.Add(m_scratch.File("notes.gif"));
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
+    m_settings.m_autoClose = 1;
+    CTalvenaDlg& dialog = Open();
+    ASSERT_EQ(2, dialog.m_list.GetItemCount());
+    EXPECT_EQ(-1, dialog.AddFile(m_scratch.File("gone.gif"))) << "a row, but no source";
+    ASSERT_EQ(3, dialog.m_list.GetItemCount());
+
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_EQ((std::vector<int>{1}), m_dialog->m_rowsDone);
+    EXPECT_EQ(CString(L"Failed: source file not supported."), Cell(0, 3));
+    EXPECT_EQ(INDEXTOSTATEIMAGEMASK(3), dialog.m_list.GetItemState(0, LVIS_STATEIMAGEMASK));
+    EXPECT_EQ(CString(L"Failed: source file not exists."), Cell(2, 3));
+    EXPECT_EQ(JOB_COMPLETED, State(1));
+    EXPECT_EQ(1, dialog.GetExitCode()) << "closed by itself with rows left unconverted";
 }
 
 TEST_F(TalvenaDlgTest, AMissingEncoderFailsEveryRowAndTheRunGoesOn)

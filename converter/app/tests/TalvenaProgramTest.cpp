@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include <shlobj.h>
 
@@ -65,35 +67,88 @@ public:
     // A cell of a list view of the program, read through the program's own memory.
     CString ListText(HWND list, int row, int column) const
     {
-        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                     m_process.dwProcessId);
-        if (!process)
-            return CString();
         constexpr int kChars = 512;
-        auto* remote = static_cast<char*>(
-            VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-        CString text;
-        if (remote) {
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-            item.cchTextMax = kChars;
-            DWORD_PTR length = 0;
-            wchar_t buffer[kChars] = L"";
-            if (WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) &&
-                SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote),
-                                    SMTO_ABORTIFHUNG, 5000, &length) &&
-                ReadProcessMemory(process, item.pszText, buffer, sizeof(buffer) - sizeof(wchar_t), nullptr))
-                text = buffer;
-            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        }
-        CloseHandle(process);
-        return text;
+        struct Request {
+            LVITEMW item;
+            wchar_t text[kChars];
+        } request{};
+        request.item.iSubItem = column;
+        request.item.cchTextMax = kChars - 1;
+        const bool sent = SendThroughProgram(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), request,
+                                             [](Request& r, char* remote) {
+                                                 r.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
+                                             });
+        return sent ? CString(request.text) : CString();
+    }
+
+    // A cell's rectangle in screen coordinates; empty when the list cannot say.
+    RECT CellOnScreen(HWND list, int row, int column) const
+    {
+        RECT cell{};
+        cell.left = LVIR_LABEL;
+        cell.top = column;
+        if (!SendThroughProgram(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), cell, [](RECT&, char*) {}))
+            return RECT{};
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+        return cell;
     }
 
     bool m_started = false;
     PROCESS_INFORMATION m_process{};
+
+private:
+    // Sends a message whose lParam points at `data`, copied into the program and back;
+    // `aim` fixes pointers inside the copy, given its address there.
+    template <class T, class Aim>
+    bool SendThroughProgram(HWND window, UINT message, WPARAM wParam, T& data, Aim aim) const
+    {
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                     m_process.dwProcessId);
+        if (!process)
+            return false;
+        auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE));
+        bool sent = false;
+        if (remote) {
+            aim(data, remote);
+            DWORD_PTR answer = 0;
+            sent = WriteProcessMemory(process, remote, &data, sizeof(T), nullptr) &&
+                   SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                       5000, &answer) &&
+                   answer && ReadProcessMemory(process, remote, &data, sizeof(T), nullptr);
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        }
+        CloseHandle(process);
+        return sent;
+    }
 };
+
+// Pixels of the screen rectangle that differ from its top-left one (the background): text
+// drawn there shows as such pixels.
+int InkPixels(const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return 0;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(),
+                                          [&](uint32_t p) { return (p & 0xFFFFFF) != (pixels[0] & 0xFFFFFF); }));
+}
 
 // The program's profile starts and ends empty.
 class TalvenaProgramTest : public ConverterTest {
@@ -107,6 +162,20 @@ protected:
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
         ConverterTest::TearDown();
+    }
+
+    // "AutoStart" and "AutoClose" as the program reads them at start.
+    static void SetUnattended(DWORD autoStart, DWORD autoClose)
+    {
+        const std::wstring settings = std::wstring(kProgramKey) + L"\\Settings";
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings.c_str(), L"AutoStart", REG_DWORD, &autoStart, sizeof(autoStart));
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings.c_str(), L"AutoClose", REG_DWORD, &autoClose, sizeof(autoClose));
+    }
+    // A missing GIF and a text file named like one, quoted for a command line.
+    CString BadFiles() const
+    {
+        WriteTextFile(m_scratch.Path("notes.gif"), "no picture in here");
+        return Quoted(m_scratch.File("missing.gif")) + L" " + Quoted(m_scratch.File("notes.gif"));
     }
 };
 
@@ -162,6 +231,66 @@ TEST_F(TalvenaProgramTest, ConvertsAGifFromItsCommandLineIntoAVideo)
     EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Talvena\\Settings", L"Overwrite",
                                           RRF_RT_REG_DWORD, nullptr, &overwrite, &size));
     EXPECT_EQ(0u, overwrite);
+}
+
+TEST_F(TalvenaProgramTest, FilesThatAreNoGifsSayWhyInTheirRows)
+{
+    SetUnattended(1, 0);
+    ProgramRun program(BadFiles() + L" /o " + Quoted(OutFolder()));
+    ASSERT_TRUE(program.m_started);
+    const HWND window = program.FindWindowTitled(L"Talvena", 60000);
+    ASSERT_NE(nullptr, window);
+    const HWND list = GetDlgItem(window, IDC_JOB_LIST);
+    ASSERT_EQ(2, static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    const CString expected[][2] = {{L"missing.gif", L"Failed: source file not exists."},
+                                   {L"notes.gif", L"Failed: source file not supported."}};
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(expected[row][0], program.ListText(list, row, 1));
+        EXPECT_EQ(expected[row][1], program.ListText(list, row, 3));
+    }
+    // The automatic run passes over both and ends; the window stays, as it was not asked to close.
+    const HWND convert = GetDlgItem(window, IDC_CONVERT);
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(convert) && GetTickCount() - start < 30000)
+        Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(convert)) << "the run ended";
+    EXPECT_FALSE(program.WaitExit(500));
+    EXPECT_EQ(expected[1][1], program.ListText(list, 1, 3)) << "the run keeps the reason";
+
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    EXPECT_GT(InkPixels(program.CellOnScreen(list, 0, 3)), 20) << "the reason is on the screen";
+    EXPECT_EQ(0, InkPixels(program.CellOnScreen(list, 0, 2))) << "no output";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitExit(30000));
+    EXPECT_EQ(0u, program.ExitCode()) << "closed by the user";
+}
+
+TEST_F(TalvenaProgramTest, AnUnattendedRunEndsAndTellsWhetherEveryFileWasConverted)
+{
+    SetUnattended(1, 1);
+    struct Case {
+        const char* good;  // a GIF besides the bad files, or none
+        DWORD exitCode;
+    } const cases[] = {{nullptr, 1}, {"good.gif", 1}};
+    for (const Case& c : cases) {
+        CString arguments = BadFiles();
+        if (c.good)
+            arguments += L" " + Quoted(PutSampleGif(m_scratch, c.good));
+        ProgramRun program(arguments + L" /o " + Quoted(OutFolder()));
+        ASSERT_TRUE(program.m_started);
+        ASSERT_TRUE(program.WaitExit(90000)) << "still running: " << (c.good ? c.good : "bad files only");
+        EXPECT_EQ(c.exitCode, program.ExitCode());
+        EXPECT_EQ(c.good != nullptr, FileExists(OutFile(L"good.mp4")));
+    }
+    // Every file converted: success.
+    DeleteFileW(OutFile(L"good.mp4"));
+    ProgramRun program(Quoted(PutSampleGif(m_scratch, "good.gif")) + L" /o " + Quoted(OutFolder()));
+    ASSERT_TRUE(program.WaitExit(90000));
+    EXPECT_EQ(0u, program.ExitCode());
+    EXPECT_TRUE(FileExists(OutFile(L"good.mp4")));
+    EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(TalvenaProgramTest, AHelpSwitchShowsTheUsageAndEnds)

@@ -1,5 +1,10 @@
 #include "CatalogTestSupport.h"
+#include "MediaFormatting.h"
 #include "MediaInfoReader.h"
+
+#include <cstdint>
+
+#include <pugixml.hpp>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +148,39 @@ TEST(MediaInfoReader, DetectsTheEncoding)
     ASSERT_EQ(CMediaInfoReader::Read(folder.File("utf16.xml"), info), 0);
     EXPECT_EQ(info.m_format, CString::FromUtf8("caf\xC3\xA9"));
     EXPECT_EQ(info.m_size, 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MediaInfoReader, NumbersPastTheRangeStayAtItsEnds)
+{
+    struct Case {
+        const char* text;
+        int64_t value;
+    } const cases[] = {{"10000000000000", 10000000000000LL},
+                       {"9223372036854775807", INT64_MAX},
+                       {"9223372036854775808", INT64_MAX},
+                       {"99999999999999999999", INT64_MAX},
+                       {"-99999999999999999999", INT64_MIN},
+                       {"12abc", 12}};
+    for (const Case& c : cases) {
+        const std::string xml = std::string("<MediaInfo><File Duration=\"") + c.text + "\" Size=\"" + c.text +
+                                "\"><Streams><Stream Type=\"1\" Duration=\"" + c.text + "\" Frames=\"" + c.text +
+                                "\"/></Streams></File></MediaInfo>";
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_string(xml.c_str()));
+        CMediaInfo info;
+        ASSERT_EQ(CMediaInfoReader::ReadDocument(document, info), 0) << c.text;
+        EXPECT_EQ(info.m_duration, c.value) << c.text;
+        EXPECT_EQ(info.m_size, c.value) << c.text;
+        ASSERT_EQ(info.m_streams.size(), 1u);
+        EXPECT_EQ(info.m_streams[0]->m_duration, c.value) << c.text;
+        EXPECT_EQ(info.m_streams[0]->m_frames, c.value) << c.text;
+        // And the texts made of them.
+        EXPECT_FALSE(FormatDuration64(info.m_duration, false, true, true).IsEmpty());
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ProbeTranslation.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -140,9 +141,12 @@ long long SecondsToMicroseconds(const char* text)
         ++text;
     if (*text < '0' || *text > '9')
         return 0;
+    // Lengths past the 64-bit range stay at its end rather than wrap.
+    constexpr long long kMaxWhole = LLONG_MAX / 1000000;
     long long whole = 0;
     for (; *text >= '0' && *text <= '9'; ++text)
-        whole = whole * 10 + (*text - '0');
+        if (whole <= kMaxWhole)
+            whole = whole * 10 + (*text - '0');
     long long fraction = 0;
     int digits = 0;
     if (*text == '.')
@@ -153,7 +157,8 @@ long long SecondsToMicroseconds(const char* text)
             }
     for (; digits < 6; ++digits)
         fraction *= 10;
-    const long long value = whole * 1000000 + fraction;
+    const long long value =
+        whole > kMaxWhole || fraction > LLONG_MAX - whole * 1000000 ? LLONG_MAX : whole * 1000000 + fraction;
     return negative ? -value : value;
 }
 

@@ -1,6 +1,7 @@
 #include "ProbeTranslation.h"
 #include "TestPaths.h"
 
+#include <climits>
 #include <fstream>
 #include <iterator>
 
@@ -96,7 +97,11 @@ TEST(ProbeTranslation, SecondsAsMicroseconds)
         const char* text;
         long long us;
     } const cases[] = {{"2.000000", 2000000}, {"0.023220", 23220}, {"-0.023220", -23220}, {"7260.5", 7260500000LL},
-                       {"12", 12000000},       {"N/A", 0},         {"", 0},              {"1.1234567", 1123456}};
+                       {"12", 12000000},       {"N/A", 0},         {"", 0},              {"1.1234567", 1123456},
+                       // Past the range of microseconds: saturated, never wrapped.
+                       {"9223372036854.775807", LLONG_MAX}, {"9223372036854.775808", LLONG_MAX},
+                       {"10000000000000", LLONG_MAX},       {"99999999999999999999", LLONG_MAX},
+                       {"-99999999999999999999", -LLONG_MAX}, {"9223372036853.999999", 9223372036853999999LL}};
     for (const Case& c : cases)
         EXPECT_EQ(SecondsToMicroseconds(c.text), c.us) << c.text;
 }

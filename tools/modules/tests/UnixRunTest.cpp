@@ -122,6 +122,16 @@ TEST_F(UnixRunTest, ArgumentsArriveWhole)
     EXPECT_EQ(ReadFile(m_folder / "stdout"), "two words||\xC3\xA9\"'|");
 }
 
+TEST_F(UnixRunTest, TheProgramBlocksNoSignals)
+{
+    // The helper waits for its child's end with that signal blocked; the program must not inherit it.
+    WriteJob({"--", "/bin/sh", "-c", "grep SigBlk /proc/self/status"});
+    Start();
+    ASSERT_TRUE(WaitForHelper());
+    EXPECT_EQ(Status(), "exit 0\n");
+    EXPECT_EQ(ReadFile(m_folder / "stdout"), "SigBlk:\t0000000000000000\n");
+}
+
 TEST_F(UnixRunTest, StopKillsTheProgramAndRemovesItsFiles)
 {
     const fs::path output = m_folder / "partial.mp4";

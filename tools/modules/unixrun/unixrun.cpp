@@ -29,7 +29,8 @@
 
 namespace {
 
-constexpr useconds_t kPollMicroseconds = 20000;
+// How often the stop file and the caller's lock are looked at; the program's end is seen at once.
+constexpr long kWatchNanoseconds = 20000000;
 volatile sig_atomic_t g_terminated = 0;
 
 struct Job {
@@ -100,6 +101,10 @@ pid_t Start(const Job& job, std::string& error)
     const pid_t child = fork();
     if (child == 0) {
         setpgid(0, 0);
+        // The program gets the signals this helper keeps blocked for itself.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
         const int null = open("/dev/null", O_RDONLY);
         const int out = open("stdout", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err = open("stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -151,11 +156,22 @@ void OnTerminate(int)
 
 } // namespace
 
+// Sleeps until a child ends (SIGCHLD, blocked so that it waits for us) or the watch period is over.
+void AwaitChildOrWatch(const sigset_t& childEnded)
+{
+    const timespec period{0, kWatchNanoseconds};
+    sigtimedwait(&childEnded, nullptr, &period);
+}
+
 int main()
 {
     signal(SIGTERM, OnTerminate);
     signal(SIGINT, OnTerminate);
     signal(SIGHUP, OnTerminate);
+    sigset_t childEnded;
+    sigemptyset(&childEnded);
+    sigaddset(&childEnded, SIGCHLD);
+    sigprocmask(SIG_BLOCK, &childEnded, nullptr);
     Job job;
     if (!ReadJob(job)) {
         WriteFileAtOnce("status", "error no job\n");
@@ -193,7 +209,7 @@ int main()
             status = orphaned ? "orphaned" : "stopped";
             break;
         }
-        usleep(kPollMicroseconds);
+        AwaitChildOrWatch(childEnded);
     }
     if (orphaned)
         RemoveJobFolder();

@@ -9,6 +9,7 @@ using UnixNameFunction = char*(CDECL*)(const WCHAR*);
 
 constexpr DWORD kStartWait = 15000;
 constexpr DWORD kStopWait = 5000;
+// Files are looked for at least this often, in case the folder's change signal never comes.
 constexpr DWORD kPoll = 20;
 
 UnixNameFunction UnixNameExport()
@@ -59,8 +60,7 @@ CUnixChild::~CUnixChild()
 {
     if (m_started && !IsDone()) {
         RequestStop();
-        for (DWORD waited = 0; waited < kStopWait && !IsDone(); waited += kPoll)
-            Sleep(kPoll);
+        WaitDone(kStopWait);
     }
     RemoveFolder();
 }
@@ -91,7 +91,31 @@ int CUnixChild::Create()
         m_error = L"cannot lock the job folder";
         return -1;
     }
+    m_changes = FindFirstChangeNotificationW(m_folder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
     return 0;
+}
+
+template <class Ready>
+bool CUnixChild::WaitForJobFolder(DWORD timeoutMs, Ready ready)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (ready())
+            return true;
+        const DWORD waited = GetTickCount() - start;
+        if (timeoutMs != INFINITE && waited >= timeoutMs)
+            return false;
+        const DWORD slice = timeoutMs == INFINITE || timeoutMs - waited > kPoll ? kPoll : timeoutMs - waited;
+        if (m_changes == INVALID_HANDLE_VALUE)
+            Sleep(slice);
+        else if (WaitForSingleObject(m_changes, slice) == WAIT_OBJECT_0)
+            FindNextChangeNotification(m_changes);
+    }
+}
+
+bool CUnixChild::WaitDone(DWORD timeoutMs)
+{
+    return WaitForJobFolder(timeoutMs, [this] { return IsDone(); });
 }
 
 std::string CUnixChild::UnixJobFile(const char* name) const
@@ -132,16 +156,11 @@ int CUnixChild::Start(const std::vector<std::string>& argv, const std::vector<st
         CloseHandle(process.hProcess);
     m_started = true;
 
-    for (DWORD waited = 0; waited < kStartWait; waited += kPoll) {
-        if (FileExists(JobFile(L"pid")))
-            return 0;
-        if (IsDone()) {
-            m_error = CString::FromUtf8(m_status.c_str());
-            return -1;
-        }
-        Sleep(kPoll);
-    }
-    m_error = L"the helper did not start";
+    const CString pid = JobFile(L"pid");
+    WaitForJobFolder(kStartWait, [&] { return FileExists(pid) || IsDone(); });
+    if (FileExists(pid))
+        return 0;
+    m_error = IsDone() ? CString::FromUtf8(m_status.c_str()) : CString(L"the helper did not start");
     return -1;
 }
 
@@ -189,6 +208,10 @@ std::string CUnixChild::ReadJobFile(const wchar_t* name, long offset) const
 
 void CUnixChild::RemoveFolder()
 {
+    if (m_changes != INVALID_HANDLE_VALUE) {
+        FindCloseChangeNotification(m_changes);
+        m_changes = INVALID_HANDLE_VALUE;
+    }
     if (m_lock != INVALID_HANDLE_VALUE) {
         CloseHandle(m_lock);
         m_lock = INVALID_HANDLE_VALUE;

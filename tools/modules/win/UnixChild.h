@@ -36,6 +36,9 @@ public:
     int Start(const std::vector<std::string>& argv, const std::vector<std::string>& removeOnAbort);
     // True once the run has ended (its status is then known).
     bool IsDone();
+    // Waits until the run has ended or the time is over (INFINITE: no limit); IsDone then.
+    // The helper's files appear in the job folder, so a change there wakes the wait at once.
+    bool WaitDone(DWORD timeoutMs);
     void RequestStop();
     // "exit N", "signal N", "stopped" or "error ..."; empty while the run goes on.
     const std::string& GetStatus() const { return m_status; }
@@ -47,11 +50,15 @@ public:
 
 private:
     CString JobFile(const wchar_t* name) const { return m_folder + L"\\" + name; }
+    // Waits until `ready` holds or the time is over; the last answer of `ready`.
+    template <class Ready>
+    bool WaitForJobFolder(DWORD timeoutMs, Ready ready);
     void RemoveFolder();
 
     CString m_folder;
     std::string m_unixFolder;
     HANDLE m_lock = INVALID_HANDLE_VALUE;
+    HANDLE m_changes = INVALID_HANDLE_VALUE;  // names made or removed in the job folder
     std::string m_status;
     bool m_started = false;
     CString m_error;
