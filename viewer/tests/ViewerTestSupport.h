@@ -1,5 +1,6 @@
 #pragma once
-// Fixtures of the viewer's tests: GIF files of our own making and a scratch folder per test.
+// Fixtures of the viewer's tests: GIF files of our own making and a scratch folder per test
+// (ScratchFolderTest).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "FsPath.h"
 #include "CrIOFile.h"
 #include "CrImageGIF.h"
+#include "ScratchFolder.h"
 
 #if defined(_WIN32) && __has_include("FwTestSupport.h")
 #include "FwTestSupport.h"
@@ -44,28 +46,3 @@ inline bool WriteTestGif(const CString& path, int width, int height, const std::
     return ok;
 }
 
-// A folder of its own below the system's temporary folder, removed afterwards.
-class ScratchFolderTest : public ::testing::Test {
-protected:
-    std::filesystem::path m_folder;
-
-    void SetUp() override
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("sorvik-") + info->test_suite_name() + "-" + info->name();
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        m_folder = std::filesystem::temp_directory_path() / name;
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-    }
-    CString Path(const std::string& name) const { return FromFsPath(m_folder / name); }
-    CString Folder() const { return FromFsPath(m_folder); }
-};

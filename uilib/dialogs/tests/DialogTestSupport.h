@@ -3,41 +3,12 @@
 // that acts on a dialog while the test thread sits in the dialog's modal loop.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <thread>
 
-#include "FsPath.h"
 #include "FwTestSupport.h"
 #include "GuiDriving.h"
-
-class ScratchFolderTest : public ::testing::Test {
-protected:
-    std::filesystem::path m_folder;
-
-    void SetUp() override
-    {
-        TestApp();
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() / (std::string("uilib-dialogs-") + info->name());
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
-    }
-    CString Folder() const { return FromFsPath(m_folder); }
-    CString Path(const CString& name) const { return Folder() + L"\\" + name; }
-    CString MakeFile(const CString& name) const
-    {
-        std::ofstream(ToFsPath(Path(name)), std::ios::binary) << "GIF89a";
-        return Path(name);
-    }
-};
+#include "ScratchFolder.h"
 
 // A plain visible top-level window for dialogs to belong to.
 class CTestOwner : public CWnd {

@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <fstream>
 #include <vector>
 
 #include "DialogTestSupport.h"
@@ -71,8 +72,14 @@ protected:
 
     void SetUp() override
     {
+        TestApp();
         ScratchFolderTest::SetUp();
         ASSERT_TRUE(m_owner.Make(CRect(100, 80, 760, 640)));
+    }
+    CString MakeFile(const CString& name) const
+    {
+        std::ofstream(ToFsPath(Path(name)), std::ios::binary) << "GIF89a";
+        return Path(name);
     }
     // The dialog in the scratch folder, titled so that the driver finds it.
     void Prepare(COCFileDialog& dialog)
