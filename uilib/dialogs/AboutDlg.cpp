@@ -50,36 +50,32 @@ void CAboutDlg::OnEmail()
 
 namespace {
 
-LOGFONTW DialogLogFont(HFONT font)
+// The program's font, else one of ours made once from the dialog's font with `change`.
+template <class Change>
+HFONT GivenOrOwnFont(HFONT given, CFont& own, HFONT dialogFont, Change change)
 {
-    LOGFONTW lf{};
-    ::GetObjectW(font ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    return lf;
+    if (given)
+        return given;
+    if (!own.m_hObject) {
+        LOGFONTW lf{};
+        ::GetObjectW(dialogFont ? dialogFont : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        change(lf);
+        own.CreateFontIndirect(&lf);
+    }
+    return own;
 }
 
 } // namespace
 
 HFONT CAboutDlg::TitleFont()
 {
-    if (m_info.titleFont)
-        return m_info.titleFont;
-    if (!m_titleFont.m_hObject) {
-        LOGFONTW lf = DialogLogFont(GetFont());
+    return GivenOrOwnFont(m_info.titleFont, m_titleFont, GetFont(), [](LOGFONTW& lf) {
         lf.lfWeight = FW_BOLD;
         lf.lfHeight += lf.lfHeight / 3;
-        m_titleFont.CreateFontIndirect(&lf);
-    }
-    return static_cast<HFONT>(m_titleFont.m_hObject);
+    });
 }
 
 HFONT CAboutDlg::LinkFont()
 {
-    if (m_info.linkFont)
-        return m_info.linkFont;
-    if (!m_linkFont.m_hObject) {
-        LOGFONTW lf = DialogLogFont(GetFont());
-        lf.lfUnderline = TRUE;
-        m_linkFont.CreateFontIndirect(&lf);
-    }
-    return static_cast<HFONT>(m_linkFont.m_hObject);
+    return GivenOrOwnFont(m_info.linkFont, m_linkFont, GetFont(), [](LOGFONTW& lf) { lf.lfUnderline = TRUE; });
 }
