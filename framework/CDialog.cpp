@@ -201,7 +201,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     return CreateFromTemplate(FwHwnd(parent));
 }
 
-INT_PTR CDialog::DoModal()
+HWND CDialog::FindModalOwner() const
 {
     HWND owner = FwHwnd(m_pParentWnd);
     if (!owner) {
@@ -210,8 +210,12 @@ INT_PTR CDialog::DoModal()
         if (main && main->m_hWnd && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId())
             owner = main->m_hWnd;
     }
-    if (owner)
-        owner = ::GetAncestor(owner, GA_ROOT);
+    return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = FindModalOwner();
     bool disabledOwner = owner && ::IsWindowEnabled(owner);
     if (disabledOwner)
         ::EnableWindow(owner, FALSE);

@@ -67,6 +67,9 @@ public:
     DWORD GetDefID() const { return static_cast<DWORD>(SendMessage(DM_GETDEFID)); }
 
 protected:
+    // The window a modal dialog belongs to: the parent, else this thread's main window; the
+    // top-level window of either, or none.
+    HWND FindModalOwner() const;
     LRESULT OnInitDialogMessage(WPARAM, LPARAM);
     BOOL CreateFromTemplate(HWND owner);
 

@@ -3,6 +3,7 @@
 #include "CCmdTarget.h"
 #include "CDC.h"
 #include "CDialog.h"
+#include "CFileDialog.h"
 #include "CFileFind.h"
 #include "CFrameWnd.h"
 #include "CImageList.h"
