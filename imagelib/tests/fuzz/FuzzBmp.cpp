@@ -4,8 +4,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<uint8_t> bytes = fuzz::Copy(data, size);
-    if (!fuzz::SmallPicture(bytes, CRIMAGE_FORMAT_BMP))
+    std::vector<uint8_t> bytes;
+    if (!fuzz::Take(data, size, CRIMAGE_FORMAT_BMP, bytes))
         return 0;
     CrImageBMP bmp;
     CrMemFile file(bytes.data(), uint32_t(bytes.size()));

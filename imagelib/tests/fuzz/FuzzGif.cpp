@@ -27,8 +27,8 @@ struct StopAfter : ILoadCallback {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<uint8_t> bytes = fuzz::Copy(data, size);
-    if (!fuzz::SmallPicture(bytes, CRIMAGE_FORMAT_GIF))
+    std::vector<uint8_t> bytes;
+    if (!fuzz::Take(data, size, CRIMAGE_FORMAT_GIF, bytes))
         return 0;
     {
         CrImageGIF all;

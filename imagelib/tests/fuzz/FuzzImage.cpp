@@ -12,8 +12,8 @@ struct PickImage : CrImage {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<uint8_t> bytes = fuzz::Copy(data, size);
-    if (!fuzz::SmallPicture(bytes, CRIMAGE_FORMAT_UNKNOWN))
+    std::vector<uint8_t> bytes;
+    if (!fuzz::Take(data, size, CRIMAGE_FORMAT_UNKNOWN, bytes))
         return 0;
     CrImage image;
     image.SetRetrieveAllFrames(true);

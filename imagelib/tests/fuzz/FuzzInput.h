@@ -17,8 +17,6 @@ namespace fuzz {
 constexpr double kMaxPixels = 512.0 * 512.0;
 constexpr double kMaxFramePixels = 16 * kMaxPixels;
 
-inline std::vector<uint8_t> Copy(const uint8_t* data, size_t size) { return std::vector<uint8_t>(data, data + size); }
-
 // A size-only decode of the given format: true when the picture it announces is small.
 inline bool SmallPicture(std::vector<uint8_t>& bytes, uint32_t formatId)
 {
@@ -39,6 +37,13 @@ inline bool SmallPicture(std::vector<uint8_t>& bytes, uint32_t formatId)
     if (!size.Decode(bytes.data(), uint32_t(bytes.size()), formatId))
         return true; // the full decode fails the same way
     return double(size.GetWidth()) * size.GetHeight() <= kMaxPixels;
+}
+
+// The input as a writable buffer; false when its picture is too large to fuzz quickly.
+inline bool Take(const uint8_t* data, size_t size, uint32_t formatId, std::vector<uint8_t>& bytes)
+{
+    bytes.assign(data, data + size);
+    return SmallPicture(bytes, formatId);
 }
 
 inline uint32_t Touch(const CrImage& image)
