@@ -1,5 +1,7 @@
 #include "CrGifLzw.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -126,4 +128,14 @@ GifLzwResult GifLzwDecode(const uint8_t* data, size_t size, int minCodeSize, uin
     }
     r.pixels = pos;
     return r;
+}
+
+size_t GifLzwMostPixels(size_t size, int minCodeSize)
+{
+    if (minCodeSize < 2 || minCodeSize > 8)
+        return 0;
+    const uint64_t codes = uint64_t(size) * 8 / uint64_t(minCodeSize + 1);
+    const uint64_t ramp = std::min<uint64_t>(codes, kMaxCodes);
+    const uint64_t most = ramp * (ramp + 1) / 2 + (codes - ramp) * kMaxCodes;
+    return most < SIZE_MAX ? size_t(most) : SIZE_MAX;
 }

@@ -16,3 +16,7 @@ struct GifLzwResult
 // data: the image's code bytes (sub-block length bytes removed), followed by kGifLzwSlack readable bytes.
 // out: room for capacity indices plus kGifLzwSlack bytes. A minimum code size outside 2..8 decodes nothing.
 GifLzwResult GifLzwDecode(const uint8_t* data, size_t size, int minCodeSize, uint8_t* out, size_t capacity);
+
+// The most indices `size` code bytes can give: after a clear the n-th code stands for at most n
+// indices, and no string is longer than the table. Frames are never given more room than that.
+size_t GifLzwMostPixels(size_t size, int minCodeSize);

@@ -174,6 +174,9 @@ bool ScanImage(CrGifReader& reader, CrGifStreamInfo& info, PendingControl& contr
     f.controlFlags = control.flags;
     f.delay = control.delay;
     f.transByte = control.transByte;
+    // An index that no colour of the frame's table has makes nothing transparent.
+    if (f.transByte >= (f.localColors ? f.localColors : info.globalColors))
+        f.controlFlags &= uint8_t(~1u);
     control = PendingControl(); // graphic control values belong to this one image
     if (info.frames.empty()) {
         if (info.screenWidth == 0)

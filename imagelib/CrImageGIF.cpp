@@ -58,7 +58,7 @@ size_t DecodeFrameData(CrGifReader& reader, const CrGifStreamInfo& stream, const
     size_t rows = size_t(frame.height);
     if (!frame.interlaced)
         rows = std::min<size_t>(rows, size_t(std::max<int64_t>(0, int64_t(stream.screenHeight) - frame.top)));
-    size_t needed = std::min(size_t(frame.width) * rows, size_t(CRIMAGE_MAX_MEMORY));
+    size_t needed = std::min({size_t(frame.width) * rows, size_t(CRIMAGE_MAX_MEMORY), GifLzwMostPixels(size, codeSize)});
     if (needed + kGifLzwSlack > work.capacity) {
         work.pixels.reset(new (std::nothrow) uint8_t[needed + kGifLzwSlack]);
         work.capacity = work.pixels ? needed + kGifLzwSlack : 0;

@@ -32,19 +32,22 @@ int LowestBit(uint32_t mask)
     return 0;
 }
 
-// The masked field moved so that the top bit of its mask lands on bit 7.
-uint8_t MaskedChannel16(uint32_t pixel, uint32_t mask)
+// The masked field scaled to 8 bits. Narrower fields repeat their top bits below themselves, so
+// 0 stays 0 and a full field gives 255; wider ones keep their top 8 bits.
+uint8_t MaskedChannel(uint32_t pixel, uint32_t mask)
 {
     if (!mask)
         return 0;
-    const int shift = HighestBit(mask) - 7;
-    const uint32_t value = pixel & mask;
-    return static_cast<uint8_t>(shift >= 0 ? value >> shift : value << -shift);
-}
-
-uint8_t MaskedChannel32(uint32_t pixel, uint32_t mask)
-{
-    return static_cast<uint8_t>(pixel >> (LowestBit(mask) / 8 * 8));
+    const int low = LowestBit(mask);
+    const int width = HighestBit(mask) - low + 1;
+    const uint32_t field = (pixel & mask) >> low;
+    if (width >= 8)
+        return static_cast<uint8_t>(field >> (width - 8));
+    uint32_t wide = field;
+    int bits = width;
+    for (; bits < 8; bits += width)
+        wide = (wide << width) | field;
+    return static_cast<uint8_t>(wide >> (bits - 8));
 }
 
 } // namespace
@@ -368,19 +371,17 @@ bool CrImage::BitFieldsToRGB(const uint8_t* src, uint32_t redMask, uint32_t gree
         const uint8_t* in = src + srcRowBytes * static_cast<size_t>(y);
         uint8_t* out = GetBits(static_cast<uint32_t>(y));
         for (int32_t x = 0; x < GetWidth(); x++, out += 3) {
+            uint32_t pixel;
             if (bpp == 16) {
-                const uint32_t pixel = static_cast<uint32_t>(in[x * 2] | (in[x * 2 + 1] << 8));
-                out[0] = MaskedChannel16(pixel, blueMask);
-                out[1] = MaskedChannel16(pixel, greenMask);
-                out[2] = MaskedChannel16(pixel, redMask);
+                pixel = static_cast<uint32_t>(in[x * 2] | (in[x * 2 + 1] << 8));
             } else {
                 const uint8_t* p = in + static_cast<size_t>(x) * 4;
-                const uint32_t pixel = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                       (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-                out[0] = MaskedChannel32(pixel, blueMask);
-                out[1] = MaskedChannel32(pixel, greenMask);
-                out[2] = MaskedChannel32(pixel, redMask);
+                pixel = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                        (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
             }
+            out[0] = MaskedChannel(pixel, blueMask);
+            out[1] = MaskedChannel(pixel, greenMask);
+            out[2] = MaskedChannel(pixel, redMask);
         }
     }
     return true;

@@ -114,6 +114,7 @@ TEST(GifLzw, RandomStreamsDecodeLikeTheDictionary)
             std::vector<uint8_t> out;
             GifLzwResult r = DecodeCodes(ref.Data(), min, out, ref.Out().size());
             EXPECT_TRUE(r.ended) << min << "/" << round;
+            EXPECT_LE(r.pixels, GifLzwMostPixels(ref.Data().size(), int(min)));
             EXPECT_EQ(r.badCodes, 0);
             EXPECT_EQ(out, ref.Out()) << min << "/" << round;
         }
@@ -183,4 +184,24 @@ TEST(GifLzw, DataEndingEarlyKeepsWhatWasDecoded)
     GifLzwResult r = DecodeCodes(data, 8, out, 100);
     EXPECT_FALSE(r.ended);
     EXPECT_EQ(out, ref.Out());
+}
+
+TEST(GifLzw, MostPixelsHoldsStringsThatGrowByOne)
+{
+    for (uint32_t min : {2u, 8u}) {
+        Reference ref(min);
+        ref.Code(1u << min);
+        ref.Code(1);
+        while (ref.Next() < 4096)
+            ref.Code(ref.Next()); // each code one longer than the last
+        for (int i = 0; i < 500; ++i)
+            ref.Code(4095);
+        std::vector<uint8_t> data = ref.Data();
+        const size_t most = GifLzwMostPixels(data.size(), int(min));
+        std::vector<uint8_t> out;
+        GifLzwResult r = DecodeCodes(data, min, out, most);
+        EXPECT_EQ(r.pixels, ref.Out().size()) << min; // room for all of them
+    }
+    EXPECT_EQ(GifLzwMostPixels(1000, 1), 0u);
+    EXPECT_EQ(GifLzwMostPixels(0, 8), 0u);
 }

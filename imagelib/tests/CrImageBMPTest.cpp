@@ -235,10 +235,10 @@ TEST(BmpCodec, BitFields)
     const Bytes rgb565 = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF};
     auto check565 = [](const CrImage& image, const char* what) {
         EXPECT_EQ(image.GetBpp(), 24u) << what;
-        EXPECT_EQ(image.GetPixelColor(0, 0, false), Rgb(248, 0, 0)) << what;
-        EXPECT_EQ(image.GetPixelColor(1, 0, false), Rgb(0, 252, 0)) << what;
-        EXPECT_EQ(image.GetPixelColor(2, 0, false), Rgb(0, 0, 248)) << what;
-        EXPECT_EQ(image.GetPixelColor(3, 0, false), Rgb(248, 252, 248)) << what;
+        EXPECT_EQ(image.GetPixelColor(0, 0, false), Rgb(255, 0, 0)) << what;
+        EXPECT_EQ(image.GetPixelColor(1, 0, false), Rgb(0, 255, 0)) << what;
+        EXPECT_EQ(image.GetPixelColor(2, 0, false), Rgb(0, 0, 255)) << what;
+        EXPECT_EQ(image.GetPixelColor(3, 0, false), Rgb(255, 255, 255)) << what;
     };
     BmpSpec s;
     s.width = 4;
@@ -260,8 +260,8 @@ TEST(BmpCodec, BitFields)
     plain.bits = 16;
     plain.pixels = {0x00, 0x7C, 0x1F, 0x00}; // 5-5-5 red, blue
     CrImage image = Decoded(BuildBmp(plain));
-    EXPECT_EQ(image.GetPixelColor(0, 0, false), Rgb(248, 0, 0));
-    EXPECT_EQ(image.GetPixelColor(1, 0, false), Rgb(0, 0, 248));
+    EXPECT_EQ(image.GetPixelColor(0, 0, false), Rgb(255, 0, 0));
+    EXPECT_EQ(image.GetPixelColor(1, 0, false), Rgb(0, 0, 255));
 
     BmpSpec wide;
     wide.width = 2;

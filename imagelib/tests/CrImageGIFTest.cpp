@@ -323,6 +323,33 @@ TEST(GifDecode, TransparentPixelsLeaveTheScreen)
     EXPECT_TRUE(At(picker, 2, 0) == table[1]);
 }
 
+TEST(GifDecode, TransparentIndexOutsideTheTableIsNoTransparency)
+{
+    auto table = Colors(4);
+    const CrRgbColor black{0, 0, 0};
+    // The second frame marks index 6 transparent, which its four colours do not have.
+    for (const std::vector<CrRgbColor>& local : {std::vector<CrRgbColor>{}, Colors(4, 9)}) {
+        ImageSpec second = Spec(0, 0, 3, 1, {6, 3, 6});
+        second.local = local;
+        GifBytes g;
+        g.Header(3, 1, table).Image(Spec(0, 0, 3, 1, {1, 1, 1})).Control(0, 0, 6).Image(second).Trailer();
+        auto decoded = DecodeAll(g.b);
+        ASSERT_TRUE(decoded);
+        const CrImage* f = decoded->GetFrame(1);
+        ASSERT_NE(f, nullptr);
+        const auto& colors = local.empty() ? table : local;
+        EXPECT_EQ(Picture(*f), (std::vector<std::string>{Text(black) + Text(colors[3]) + Text(black)}));
+    }
+
+    // A still whose transparent index is past its table: opaque, on the header's background.
+    GifBytes still;
+    still.Header(2, 2, table, 2).Control(0, 0, 200).Image(Spec(0, 0, 2, 1, {1, 200})).Trailer();
+    CrImageGIF gif;
+    ASSERT_TRUE(DecodeInto(gif, still.b));
+    EXPECT_EQ(gif.GetTransIndex(), -1);
+    EXPECT_EQ(Picture(gif), (std::vector<std::string>{Text(table[1]) + Text(black), Text(table[2]) + Text(table[2])}));
+}
+
 TEST(GifDecode, SmallLocalTablesAreNeverReadPastTheirEnd)
 {
     auto global = Colors(256);
@@ -481,4 +508,39 @@ TEST(GifDecode, EscapeStopsTheDecoder)
     CrImageGIF gif;
     gif.SetEscape(1);
     EXPECT_FALSE(DecodeInto(gif, g.b));
+}
+
+TEST(GifDecode, FullCodeTableGoesOnWithoutAClearCode)
+{
+    struct Case {
+        uint32_t minCodeSize;
+        int width, height;
+    };
+    for (const Case& c : {Case{8, 160, 120}, Case{2, 200, 150}, Case{4, 97, 301}}) {
+        const uint32_t colors = 1u << c.minCodeSize;
+        auto table = Colors(colors);
+        // Noise fills the table quickly; the flat band after it is coded from the full table.
+        std::vector<uint8_t> pixels(size_t(c.width * c.height));
+        uint32_t seed = 12345;
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            seed = seed * 1103515245 + 12345;
+            pixels[i] = i < pixels.size() * 3 / 4 ? uint8_t((seed >> 16) % colors) : uint8_t(i / 7 % 3);
+        }
+        size_t fullCodes = 0;
+        DeferredClearCodes(pixels, c.minCodeSize, &fullCodes);
+        ASSERT_GT(fullCodes, 1000u) << c.minCodeSize;
+
+        ImageSpec s = Spec(0, 0, c.width, c.height, pixels);
+        s.minCodeSize = c.minCodeSize;
+        s.dictionary = true;
+        GifBytes g;
+        g.Header(uint32_t(c.width), uint32_t(c.height), table).Image(s).Trailer();
+        CrImageGIF gif;
+        ASSERT_TRUE(DecodeInto(gif, g.b)) << c.minCodeSize;
+        size_t wrong = 0;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                wrong += !(At(gif, x, y) == table[pixels[size_t(y * c.width + x)]]);
+        EXPECT_EQ(wrong, 0u) << c.minCodeSize;
+    }
 }

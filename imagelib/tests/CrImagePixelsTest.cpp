@@ -245,10 +245,10 @@ TEST(CrImagePixels, BitFieldsToRgb)
     const uint8_t src16[16] = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0,
                                0xFF, 0xFF, 0x00, 0x00, 0x21, 0x08, 0, 0};
     ASSERT_TRUE(image.BitFieldsToRGB(src16, 0xF800, 0x07E0, 0x001F, 16));
-    EXPECT_EQ(Rgb(0xF8, 0, 0), image.GetPixelColor(0, 0));
-    EXPECT_EQ(Rgb(0, 0xFC, 0), image.GetPixelColor(1, 0));
-    EXPECT_EQ(Rgb(0, 0, 0xF8), image.GetPixelColor(2, 0));
-    EXPECT_EQ(Rgb(0xF8, 0xFC, 0xF8), image.GetPixelColor(0, 1));
+    EXPECT_EQ(Rgb(255, 0, 0), image.GetPixelColor(0, 0));
+    EXPECT_EQ(Rgb(0, 255, 0), image.GetPixelColor(1, 0));
+    EXPECT_EQ(Rgb(0, 0, 255), image.GetPixelColor(2, 0));
+    EXPECT_EQ(Rgb(255, 255, 255), image.GetPixelColor(0, 1));
     EXPECT_EQ(Rgb(0, 0, 0), image.GetPixelColor(1, 1));
     EXPECT_EQ(Rgb(8, 4, 8), image.GetPixelColor(2, 1));
 
@@ -263,4 +263,31 @@ TEST(CrImagePixels, BitFieldsToRgb)
     TestImage indexed(3, 2, 8);
     EXPECT_FALSE(indexed.BitFieldsToRGB(src32, 0xFF0000, 0xFF00, 0xFF, 32));
     EXPECT_FALSE(image.BitFieldsToRGB(src32, 0xFF0000, 0xFF00, 0xFF, 24));
+}
+
+// Fields of every width spread over the 8 bits of a channel: 0 stays 0, a full field gives 255.
+TEST(CrImagePixels, BitFieldsScaleEveryWidthToFullRange)
+{
+    struct Case {
+        uint32_t bpp, red, green, blue, pixel;
+        CrRgbQuad expected;
+    };
+    const Case cases[] = {
+        {16, 0xF800, 0x07E0, 0x001F, 0xFFFF, Rgb(255, 255, 255)},
+        {16, 0xF800, 0x07E0, 0x001F, (16u << 11) | (32u << 5) | 1u, Rgb(132, 130, 8)},
+        {16, 0x7C00, 0x03E0, 0x001F, 0x7FFF, Rgb(255, 255, 255)},
+        {16, 0x7C00, 0x03E0, 0x001F, (1u << 10) | (30u << 5) | 15u, Rgb(8, 247, 123)},
+        {16, 0x0F00, 0x00F0, 0x000F, 0x0F80, Rgb(255, 136, 0)},
+        {16, 0x8000, 0x4000, 0x2000, 0xA000, Rgb(255, 0, 255)},
+        {32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0x3FFFFFFF, Rgb(255, 255, 255)},
+        {32, 0x3FF00000, 0x000FFC00, 0x000003FF, (512u << 20) | (3u << 10) | 1023u, Rgb(128, 0, 255)},
+        {32, 0x00F80000, 0x0000FC00, 0x000000F8, 0x00F8FCF8, Rgb(255, 255, 255)},
+    };
+    for (const Case& c : cases) {
+        TestImage image(1, 1, 24);
+        uint8_t src[4] = {uint8_t(c.pixel), uint8_t(c.pixel >> 8), uint8_t(c.pixel >> 16), uint8_t(c.pixel >> 24)};
+        ASSERT_TRUE(image.BitFieldsToRGB(src, c.red, c.green, c.blue, c.bpp));
+        EXPECT_EQ(c.expected, image.GetPixelColor(0, 0)) << std::hex << c.bpp << " bits, masks " << c.red << " "
+                                                         << c.green << " " << c.blue << ", pixel " << c.pixel;
+    }
 }

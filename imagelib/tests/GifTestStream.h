@@ -1,11 +1,12 @@
 #pragma once
 // Small GIF streams written byte by byte for the codec tests. Image data is written as plain codes
-// with a clear code often enough that the code width never grows, so the fixtures do not depend on
-// the encoder under test.
+// with a clear code often enough that the code width never grows, or by a dictionary encoder of the
+// tests' own, so the fixtures do not depend on the encoder under test.
 #include "CrBitmapTypes.h"
 #include "CrImage.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -72,12 +73,54 @@ inline std::vector<uint8_t> PlainCodes(const std::vector<uint8_t>& pixels, uint3
     return c.SubBlocks();
 }
 
+// A textbook LZW encoder: strings are matched against a dictionary and the code width grows with it.
+// Once the table is full (4096 codes) it goes on in 12-bit codes with the table as it is and sends
+// no clear code until the end ("deferred clear"), as some writers do.
+// `fullCodes` counts the codes sent with the table full.
+inline std::vector<uint8_t> DeferredClearCodes(const std::vector<uint8_t>& pixels, uint32_t minCodeSize,
+                                               size_t* fullCodes = nullptr)
+{
+    const uint32_t clear = 1u << minCodeSize;
+    uint32_t width = minCodeSize + 1, next = clear + 2;
+    std::map<std::pair<uint32_t, uint8_t>, uint32_t> table;
+    CodeBits c;
+    c.Put(clear, width);
+    if (pixels.empty()) {
+        c.Put(clear + 1, width);
+        return c.SubBlocks();
+    }
+    uint32_t prefix = pixels[0];
+    for (size_t i = 1; i < pixels.size(); ++i) {
+        auto found = table.find({prefix, pixels[i]});
+        if (found != table.end()) {
+            prefix = found->second;
+            continue;
+        }
+        c.Put(prefix, width);
+        if (next == 4096 && fullCodes)
+            ++*fullCodes;
+        if (next < 4096) {
+            table[{prefix, pixels[i]}] = next++;
+            if (next > (1u << width) && width < 12)
+                ++width;
+        }
+        prefix = pixels[i];
+    }
+    c.Put(prefix, width);
+    // The reader adds an entry for that last code before it reads the end code: its width may grow.
+    if (pixels.size() > 1 && next < 4096 && ++next > (1u << width) && width < 12)
+        ++width;
+    c.Put(clear + 1, width);
+    return c.SubBlocks();
+}
+
 struct ImageSpec {
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<uint8_t> pixels;        // top row first
     std::vector<CrRgbColor> local;      // a local table when not empty (2, 4, ... 256 entries)
     bool interlaced = false;
     uint32_t minCodeSize = 8;
+    bool dictionary = false;            // coded with DeferredClearCodes instead of plain codes
 };
 
 class GifBytes {
@@ -139,7 +182,8 @@ public:
     {
         Descriptor(s);
         b.push_back(uint8_t(s.minCodeSize));
-        return Raw(PlainCodes(s.interlaced ? InterlacedOrder(s) : s.pixels, s.minCodeSize));
+        const std::vector<uint8_t>& order = s.interlaced ? InterlacedOrder(s) : s.pixels;
+        return Raw(s.dictionary ? DeferredClearCodes(order, s.minCodeSize) : PlainCodes(order, s.minCodeSize));
     }
     GifBytes& Trailer() { return Raw({0x3B}); }
 
