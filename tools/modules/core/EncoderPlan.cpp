@@ -61,6 +61,9 @@ struct MuxerOfExtension {
     {L".mp4", L"mp4"}, {L".mov", L"mov"}, {L".m4v", L"ipod"}, {L".3gp", L"3gp"}, {L".3g2", L"3g2"}, {L".flv", L"flv"},
 };
 
+// Muxers that keep one time per frame, so a frame shown before it is decoded has a wrong one.
+const wchar_t* const kNoReorderMuxers[] = {L"flv", L"avi"};
+
 // Muxers that write single pictures, whose timing is not the animation's.
 const wchar_t* const kPictureMuxers[] = {L"image2", L"image2pipe"};
 
@@ -274,7 +277,7 @@ COutputAdditions PlanOutputAdditions(const std::vector<Item>& items, const GifTi
     for (const CString& filter : filters)
         extra.m_filters += (extra.m_filters.IsEmpty() ? L"" : L",") + filter;
 
-    if (video && muxer == L"flv" && codec == L"libx264") {
+    if (video && IsOneOf(muxer, kNoReorderMuxers) && codec == L"libx264") {
         extra.m_outputOptions.push_back(L"-bf");
         extra.m_outputOptions.push_back(L"0");
     }

@@ -133,9 +133,11 @@ TEST(EncoderPlan, EveryFrameForItsOwnDelay)
          GIF_IN "/c/a.gif -f mpeg -vcodec mpeg2video -s 320x240 -an -y -pix_fmt yuv420p -vf fps=30 /c/a.mpg"},
         {L"-i C:\\a.gif -f vcd -s 352x240 -an -y C:\\a.mpg",
          GIF_IN "/c/a.gif -f vcd -s 352x240 -an -y -pix_fmt yuv420p -vf fps=30 /c/a.mpg"},
-        // FLV cannot shift the times of reordered frames: H.264 goes without them.
+        // FLV and AVI cannot shift the times of reordered frames: H.264 goes without them.
         {L"-i C:\\a.gif -f flv -vcodec libx264 -s 320x240 -an -y C:\\a.flv",
          GIF_IN "/c/a.gif -f flv -vcodec libx264 -s 320x240 -an -y -pix_fmt yuv420p -bf 0 -vf fps=10 /c/a.flv"},
+        {L"-i C:\\a.gif -f avi -vcodec libx264 -s 320x240 -an -y C:\\a.avi",
+         GIF_IN "/c/a.gif -f avi -vcodec libx264 -s 320x240 -an -y -pix_fmt yuv420p -bf 0 -vf fps=10 /c/a.avi"},
     });
     ExpectPlans({{L"-i C:\\a.gif -f webm -vcodec libvpx -s 64x48 -an -y C:\\a.webm",
                   GIF_IN "/c/a.gif -f webm -vcodec libvpx -s 64x48 -an -y -pix_fmt yuv420p -vf fps=50/3 /c/a.webm"}},
