@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "AppFormatCatalog.h"
+#include "ArgvSplit.h"
+#include "EncoderCommandLine.h"
 #include "EncoderPlan.h"
 #include "GifTiming.h"
 #include "ScratchFolder.h"
@@ -287,6 +290,48 @@ TEST_F(EncoderOutputTest, OddSizesKeepEverySourcePixel)
                         " -f rawvideo -pix_fmt rgb24 -",
                     &raw));
     EXPECT_EQ(raw.size(), size_t(64 * 48 * 3));
+}
+
+// Every format of the catalogue with its first preset, as the conversion job runs it on a GIF.
+TEST_F(EncoderOutputTest, FirstPresetOfEveryFormat)
+{
+    CAppFormatCatalog catalog;
+    catalog.Load(CString());
+    const CString gif = WriteGif("clip.gif", 65, 49, {10, 50, 100, 30, 4});
+    CMediaStreamInfo source;
+    source.m_type = MEDIA_STREAM_VIDEO;
+    source.m_format = L"gif";
+    source.m_width = 65;
+    source.m_height = 49;
+    const std::vector<double> starts = {0, 0.1, 0.6, 1.6, 1.9};
+    int n = 0;
+    for (const auto& group : catalog.m_groups)
+        for (const auto& format : group->m_formats) {
+            ASSERT_FALSE(format->m_presets.empty());
+            const CMediaPreset& preset = *format->m_presets.front();
+            const std::string what = format->m_id.ToUtf8() + " " + CString(preset.m_settings.name).ToUtf8();
+            CEncodeOptions o;
+            o.m_input = gif;
+            o.m_output = Path("out" + std::to_string(n++) + format->m_extension.ToUtf8());
+            ASSERT_EQ(format->ApplyToOptions(o, preset, &source, nullptr), 1) << what;
+            o.m_audioFlags |= ENCODE_NO_STREAM;  // the converter's presets are all video-only
+            o.MakeEvenSize();
+            std::vector<CString> args = SplitCommandLine(BuildEncoderCommandLine(L"Tollwick.exe", o));
+            args.erase(args.begin());
+            CEncoderPlan plan;
+            ASSERT_EQ(PlanEncoderRun(args, SamePath, nullptr, ReadFileTiming, plan), 0) << what;
+            std::string command = "ffmpeg -nostdin -hide_banner -loglevel error";
+            for (const std::string& arg : plan.m_arguments)
+                command += " " + Quoted(arg);
+            if (!RunCommand(command)) {
+                ADD_FAILURE() << what << ": " << command;
+                continue;
+            }
+            // A rate the preset names puts each frame on the nearest of its frames.
+            const double period = FramePeriod(o.m_output);
+            const double tolerance = o.m_rateNum > 0 ? period / 2 + 0.001 : 0.001;
+            ExpectTiming(FrameTimes(o.m_output, period), period, -1, starts, 2.0, tolerance, what);
+        }
 }
 
 // The top-level atoms of an MP4-like file, in order.
