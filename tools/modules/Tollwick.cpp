@@ -128,12 +128,9 @@ bool ReadInputTiming(const CString& path, CGifTiming& timing)
     FILE* file = _wfopen(path, L"rb");
     if (!file)
         return false;
-    std::string bytes;
-    char buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof(buffer), file)) > 0;)
-        bytes.append(buffer, got);
+    const bool read = ReadGifTimingFile(file, timing);
     std::fclose(file);
-    return ReadGifTiming(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), timing);
+    return read;
 }
 
 std::string PresetFile(const CString& name)

@@ -1,6 +1,7 @@
 #include "GifTiming.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -95,4 +96,14 @@ bool ReadGifTiming(const uint8_t* data, size_t size, CGifTiming& timing)
         }
     }
     return !timing.m_delays.empty();
+}
+
+bool ReadGifTimingFile(FILE* file, CGifTiming& timing)
+{
+    std::string bytes;
+    char buffer[65536];
+    for (size_t got; (bytes.empty() || bytes.compare(0, 4, "GIF8") == 0) &&
+                     (got = std::fread(buffer, 1, bytes.empty() ? 6 : sizeof(buffer), file)) > 0;)
+        bytes.append(buffer, got);
+    return ReadGifTiming(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), timing);
 }

@@ -3,6 +3,7 @@
 // long each frame shows, read from the file's blocks without decoding any picture.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 struct CGifTiming {
@@ -20,3 +21,7 @@ constexpr int kGifDefaultDelay = 10;
 // True when the bytes are a GIF with at least one frame; a file cut short keeps the frames
 // before the cut.
 bool ReadGifTiming(const uint8_t* data, size_t size, CGifTiming& timing);
+
+// The same from an open file, read from its start; only a file that begins as a GIF is read on,
+// so the input of a frame grab may be a video of any length.
+bool ReadGifTimingFile(FILE* file, CGifTiming& timing);

@@ -55,8 +55,12 @@ std::string ReadFile(const CString& path)
 
 bool ReadFileTiming(const CString& path, CGifTiming& timing)
 {
-    const std::string bytes = ReadFile(path);
-    return ReadGifTiming(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), timing);
+    FILE* file = std::fopen(path.ToUtf8().c_str(), "rb");
+    if (!file)
+        return false;
+    const bool read = ReadGifTimingFile(file, timing);
+    std::fclose(file);
+    return read;
 }
 
 bool SamePath(const CString& path, std::string& unixPath)

@@ -1,6 +1,8 @@
 #include "GifTiming.h"
 #include "TestGif.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +56,34 @@ TEST(GifTiming, OtherBlocksAndCutFiles)
     EXPECT_FALSE(ok);
     Read("", &ok);
     EXPECT_FALSE(ok);
+}
+
+// Only a file that starts as a GIF is read past its first bytes.
+TEST(GifTiming, Files)
+{
+    struct Case {
+        std::string bytes;
+        bool gif;
+        long readUpTo;  // where the reading stopped
+    } const cases[] = {
+        {MakeTestGif(9, 7, {20, 30}), true, -1},
+        {"\x89PNG\r\n\x1A\n" + std::string(200000, 'x'), false, 6},
+        {"GIF", false, 3},
+        {"", false, 0},
+    };
+    for (const Case& c : cases) {
+        FILE* file = std::tmpfile();
+        ASSERT_TRUE(file);
+        std::fwrite(c.bytes.data(), 1, c.bytes.size(), file);
+        std::rewind(file);
+        CGifTiming timing;
+        EXPECT_EQ(ReadGifTimingFile(file, timing), c.gif);
+        EXPECT_EQ(std::ftell(file), c.readUpTo < 0 ? long(c.bytes.size()) : c.readUpTo);
+        if (c.gif) {
+            EXPECT_EQ(timing.m_delays, (std::vector<int>{20, 30}));
+        }
+        std::fclose(file);
+    }
 }
 
 } // namespace
