@@ -92,6 +92,9 @@ void CMainFrame::ShowPlaylistView()
         ActivatePane(1);
 }
 
+// The message window that shows hints comes with the frame's bars; until then hints go unshown.
+void CMainFrame::ShowHint(const wchar_t*) {}
+
 void CMainFrame::UpdateWindowTitle()
 {
     if (!g_pPlayView || !g_pPlaylistView || !g_pCanvas)

@@ -12,6 +12,8 @@ public:
     void ShowPlayView();
     void ShowPlaylistView();
     void UpdateWindowTitle();
+    // A short hint over the window; null hides it.
+    void ShowHint(const wchar_t* text);
 
     BOOL OnCreateClient(LPCREATESTRUCTW cs, CCreateContext* context) override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, bool probe = false) override;
