@@ -50,6 +50,13 @@ int CPlayView::OnCreate(LPCREATESTRUCTW cs)
 
 void CPlayView::OnInitialUpdate() { ResizeCanvas(); }
 
+void CPlayView::OnPlayStateChanged(int)
+{
+    // Invalidating is safe from any thread; the playlist paints on its own.
+    if (g_pPlaylistView && g_pPlaylistView->GetSafeHwnd())
+        g_pPlaylistView->Invalidate(FALSE);
+}
+
 void CPlayView::OnSize(UINT type, int cx, int cy)
 {
     Default();

@@ -21,6 +21,8 @@ public:
     void StopPlayback(int code) { m_canvas.StopPlayThread(code); }
     void CloseItem();
     void ResizeCanvas();
+    // The canvas's play state changed (on the play thread too): the item's cell shows it.
+    void OnPlayStateChanged(int state);
 
     void OnInitialUpdate() override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "AnimationWnd.h"
+#include "MainFrame.h"
 #include "PlayView.h"
 #include "PlaylistFiles.h"
 #include "PlaylistItem.h"
@@ -451,9 +452,21 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
 
 void CPlaylistView::UpdateStatus()
 {
-    if (GetItemCount() == 0)
+    const int count = GetItemCount();
+    if (count == 0)
         ViewerSettings().DeleteOwnTempFiles();
+    if (CMainFrame* frame = GetMainFrame())
+        frame->ShowPlaylistStatus(count);
     Invalidate();
+}
+
+void CPlaylistView::PlaceCanvas()
+{
+    if (!g_pCanvas || !g_pCanvas->GetSafeHwnd() || ::GetParent(g_pCanvas->m_hWnd) != m_hWnd)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    g_pCanvas->MoveWindow(client);
 }
 
 // ---- messages ----
