@@ -80,7 +80,7 @@ private:
     // The play loop's view of the canvas (on the play thread).
     void ShowFrame(int index) override;
     void ShowProblem() override;
-    void SetPositionRange(int last, int position) override {}
+    void SetPositionRange(int last, int position) override;
     void ReportPlayState(int state) override { SetPlayState(state); }
     void SeekFirstFrame() override { SeekFrame(0, true); }
     void Sleep(int milliseconds) override { ::Sleep(DWORD(milliseconds)); }
@@ -88,6 +88,8 @@ private:
     int RepeatMode() override;
 
     void DrawProblem(CDC* dc, const CRect& client, const CPlaylistItem& item);
+    // The play position on the control bar.
+    void ShowPosition(int index);
 
     CBackground m_background;
     CPlayPosition m_position;

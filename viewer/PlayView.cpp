@@ -52,12 +52,12 @@ FW_BEGIN_MESSAGE_MAP(CPlayView, CView)
     FwOnUpdateCommand(ID_PLAY_SAVE_FRAME, &ThisClass::OnUpdateFrameExport),
     FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
     FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateHasItem),
-    FwOnCommand(ID_REPEAT_ALL, &ThisClass::OnRepeatAll),
-    FwOnUpdateCommand(ID_REPEAT_ALL, &ThisClass::OnUpdateRepeatAll),
-    FwOnCommand(ID_REPEAT_CURRENT, &ThisClass::OnRepeatCurrent),
-    FwOnUpdateCommand(ID_REPEAT_CURRENT, &ThisClass::OnUpdateRepeatCurrent),
-    FwOnCommand(ID_AUTO_PLAY_NEXT, &ThisClass::OnAutoPlayNext),
-    FwOnUpdateCommand(ID_AUTO_PLAY_NEXT, &ThisClass::OnUpdateAutoPlayNext),
+    FwOnCommand(ID_PLAY_REPEAT_ALL, &ThisClass::OnRepeatAll),
+    FwOnUpdateCommand(ID_PLAY_REPEAT_ALL, &ThisClass::OnUpdateRepeatAll),
+    FwOnCommand(ID_PLAY_REPEAT_CURRENT, &ThisClass::OnRepeatCurrent),
+    FwOnUpdateCommand(ID_PLAY_REPEAT_CURRENT, &ThisClass::OnUpdateRepeatCurrent),
+    FwOnCommand(ID_PLAY_AUTO_ADVANCE, &ThisClass::OnAutoPlayNext),
+    FwOnUpdateCommand(ID_PLAY_AUTO_ADVANCE, &ThisClass::OnUpdateAutoPlayNext),
     FwOnCommand(ID_AFTER_CLOSE_WINDOW, &ThisClass::OnAfterCloseWindow),
     FwOnUpdateCommand(ID_AFTER_CLOSE_WINDOW, &ThisClass::OnUpdateAfterCloseWindow),
     FwOnCommand(ID_AFTER_SHUTDOWN, &ThisClass::OnAfterShutdown),
@@ -65,12 +65,12 @@ FW_BEGIN_MESSAGE_MAP(CPlayView, CView)
     FwOnCommandRange(ID_ZOOM_FIT, ID_ZOOM_200, &ThisClass::OnZoom),
     FwOnUpdateCommandRange(ID_ZOOM_FIT, ID_ZOOM_200, &ThisClass::OnUpdateZoom),
     FwOnCommand(ID_ZOOM_CYCLE, &ThisClass::OnZoomCycle),
-    FwOnCommandRange(ID_FILTER_FLIP_HORZ, ID_FILTER_GRAY_SCALE, &ThisClass::OnFilter),
-    FwOnUpdateCommandRange(ID_FILTER_FLIP_HORZ, ID_FILTER_GRAY_SCALE, &ThisClass::OnUpdateFilter),
+    FwOnCommandRange(ID_FILTER_FLIP_HORZ, ID_FILTER_GRAY, &ThisClass::OnFilter),
+    FwOnUpdateCommandRange(ID_FILTER_FLIP_HORZ, ID_FILTER_GRAY, &ThisClass::OnUpdateFilter),
     FwOnCommandRange(ID_BACKGROUND_AUTO, ID_BACKGROUND_BLACK, &ThisClass::OnBackground),
     FwOnUpdateCommandRange(ID_BACKGROUND_AUTO, ID_BACKGROUND_BLACK, &ThisClass::OnUpdateBackground),
-    FwOnCommandRange(ID_HATCH_FIRST, ID_HATCH_LAST, &ThisClass::OnHatch),
-    FwOnUpdateCommandRange(ID_HATCH_FIRST, ID_HATCH_LAST, &ThisClass::OnUpdateHatch),
+    FwOnCommandRange(ID_HATCH_SOLID, ID_HATCH_DIAGONAL_CROSS, &ThisClass::OnHatch),
+    FwOnUpdateCommandRange(ID_HATCH_SOLID, ID_HATCH_DIAGONAL_CROSS, &ThisClass::OnUpdateHatch),
     FwOnCommandRange(ID_NEXT_PANE, ID_PREV_PANE, &ThisClass::OnSwitchView),
     FwOnUpdateCommandRange(ID_NEXT_PANE, ID_PREV_PANE, &ThisClass::OnUpdateSwitchView),
 FW_END_MESSAGE_MAP()
@@ -104,6 +104,13 @@ int CPlayView::OnCreate(LPCREATESTRUCTW cs)
 }
 
 void CPlayView::OnInitialUpdate() { ResizeCanvas(); }
+
+void CPlayView::OnPlayStateChanged(int)
+{
+    // Invalidating is safe from any thread; the playlist paints on its own.
+    if (g_pPlaylistView && g_pPlaylistView->GetSafeHwnd())
+        g_pPlaylistView->Invalidate(FALSE);
+}
 
 void CPlayView::OnSize(UINT type, int cx, int cy)
 {
@@ -415,7 +422,7 @@ int* CPlayView::FilterFlag(UINT id) const
     case ID_FILTER_ROTATE_RIGHT: return &item->RotateRight;
     case ID_FILTER_REVERSE: return &item->Reverse;
     case ID_FILTER_NEGATIVE: return &item->Negate;
-    case ID_FILTER_GRAY_SCALE: return &item->GrayScale;
+    case ID_FILTER_GRAY: return &item->GrayScale;
     default: return nullptr;
     }
 }
@@ -463,35 +470,29 @@ void CPlayView::OnUpdateBackground(CCmdUI* ui)
 
 void CPlayView::OnHatch(UINT id)
 {
-    ViewerSettings().BackgroundHatch = int(id - ID_HATCH_FIRST);
+    ViewerSettings().BackgroundHatch = int(id - ID_HATCH_SOLID);
     RebuildBackground();
 }
 
 void CPlayView::OnUpdateHatch(CCmdUI* ui)
 {
     ui->Enable(ViewerSettings().BackgroundTheme != 0);
-    ui->SetRadio(ViewerSettings().BackgroundHatch + ID_HATCH_FIRST == int(ui->m_nID));
+    ui->SetRadio(ViewerSettings().BackgroundHatch + ID_HATCH_SOLID == int(ui->m_nID));
 }
 
 // ---- switching views, keys and the mouse ----
 
-void CPlayView::OnSwitchView(UINT)
+void CPlayView::OnSwitchView(UINT id)
 {
-    // With two panes the next and the previous one are the same: the other.
-    CMainFrame* frame = GetMainFrame();
-    if (!frame)
-        return;
-    if (frame->GetActiveView() == this)
-        frame->ShowPlaylistView();
-    else
-        frame->ShowPlayView();
+    if (CMainFrame* frame = GetMainFrame())
+        frame->m_wndLayout.ActivateNextPane(id == ID_NEXT_PANE);
 }
 
 void CPlayView::OnUpdateSwitchView(CCmdUI* ui)
 {
     CMainFrame* frame = GetMainFrame();
-    ui->SetText(frame && frame->GetActiveView() == this ? L"Go to Playlist View\tDouble-Click or F6"
-                                                         : L"Go to Play View\tDouble-Click or F6");
+    ui->SetText(frame && frame->m_wndLayout.GetActivePaneIndex() == 0 ? L"Go to Playlist View\tDouble-Click or F6"
+                                                                     : L"Go to Play View\tDouble-Click or F6");
 }
 
 void CPlayView::PostToFrame(UINT command)

@@ -23,6 +23,8 @@ public:
     void StopPlayback(int code) { m_canvas.StopPlayThread(code); }
     void CloseItem();
     void ResizeCanvas();
+    // The canvas's play state changed (on the play thread too): the item's cell shows it.
+    void OnPlayStateChanged(int state);
 
     // The current frame with the item's filters, as a packed bitmap on the clipboard. 0, or -1.
     int CopyFrameToClipboard();

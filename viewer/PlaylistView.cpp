@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "AnimationWnd.h"
+#include "MainFrame.h"
 #include "PlayView.h"
 #include "PlaylistFiles.h"
 #include "PlaylistItem.h"
@@ -449,11 +450,33 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
     return item;
 }
 
+void CPlaylistView::RebuildThumbnails()
+{
+    {
+        CSectionLock lock(m_itemLock);
+        for (int i = 0; i < m_items.GetSize(); i++)
+            m_items[i]->FreeDisplayImage();
+    }
+    Invalidate();
+}
+
 void CPlaylistView::UpdateStatus()
 {
-    if (GetItemCount() == 0)
+    const int count = GetItemCount();
+    if (count == 0)
         ViewerSettings().DeleteOwnTempFiles();
+    if (CMainFrame* frame = GetMainFrame())
+        frame->ShowPlaylistStatus(count);
     Invalidate();
+}
+
+void CPlaylistView::PlaceCanvas()
+{
+    if (!g_pCanvas || !g_pCanvas->GetSafeHwnd() || ::GetParent(g_pCanvas->m_hWnd) != m_hWnd)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    g_pCanvas->MoveWindow(client);
 }
 
 // ---- messages ----

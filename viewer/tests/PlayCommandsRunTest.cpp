@@ -264,11 +264,22 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return (m_canvas = FindCanvas(m_main)) != nullptr; }));
         ASSERT_TRUE(WaitFor([&] { return ShownFrame(m_canvas) >= 0; })) << "no frame of the GIF on the screen";
     }
+    // What only a menu reaches.
     void Command(UINT id) { ::PostMessageW(m_main, WM_COMMAND, id, 0); }
-    // Pauses and answers the frame that stays on the screen.
+    // A key (with a modifier, or 0) typed into the viewer's window.
+    void Key(WORD key, WORD modifier = 0)
+    {
+        ::SetForegroundWindow(m_main);
+        WaitFor([&] { return ::GetForegroundWindow() == m_main; }, 2000);
+        if (modifier)
+            PressKeyWith(modifier, key);
+        else
+            PressKey(key);
+    }
+    // Pauses with Space and answers the frame that stays on the screen.
     int Pause()
     {
-        Command(32837);
+        Key(VK_SPACE);
         int shown = -1;
         // Paused: the same frame for well over a frame's time.
         EXPECT_TRUE(WaitFor([&] {
@@ -282,7 +293,7 @@ protected:
     // Saves the current frame through the save dialog, typing the name as a user does.
     void SaveFrameAs(const CString& path)
     {
-        Command(32843);
+        Key('F', VK_CONTROL);
         HWND dialog = WaitForDialog(m_process.dwProcessId, L"Save Current Frame to File");
         ASSERT_NE(dialog, nullptr) << "no save dialog";
         HWND box = FileNameBox(dialog);
@@ -306,9 +317,9 @@ TEST_F(SorvikPlayTest, PauseStepFilterZoomCopyAndSave)
     ASSERT_GE(shown, 0);
     // Step forward and back (from the last frame: back first).
     const int step = shown < kFrameCount - 1 ? 1 : -1;
-    Command(step > 0 ? 32841 : 32840);
+    Key(step > 0 ? VK_RIGHT : VK_LEFT);
     ASSERT_TRUE(WaitForHalves(m_canvas, kFrames[shown + step].left, kFrames[shown + step].right)) << "no step";
-    Command(step > 0 ? 32840 : 32841);
+    Key(step > 0 ? VK_LEFT : VK_RIGHT);
     ASSERT_TRUE(WaitForHalves(m_canvas, kFrames[shown].left, kFrames[shown].right)) << "no step back";
 
     // Mirrored, then also negative: on the screen at once.
@@ -321,9 +332,13 @@ TEST_F(SorvikPlayTest, PauseStepFilterZoomCopyAndSave)
     // Zoom: 100 %, 200 % and fit, each where the canvas's own rule puts it.
     RECT client;
     ::GetClientRect(m_canvas, &client);
-    for (UINT id : {32798u, 32799u, 32796u}) {
-        Command(id);
-        const int zoom = id == 32798 ? 100 : id == 32799 ? 200 : 0;
+    struct {
+        WORD key;
+        int zoom;
+    } zooms[] = {{'2', 100}, {'3', 200}, {'0', 0}};
+    for (auto z : zooms) {
+        Key(z.key, VK_MENU);
+        const int zoom = z.zoom;
         ViewRect want = FrameRect(zoom, {kWidth, kHeight}, {0, 0, client.right, client.bottom});
         RECT got{};
         EXPECT_TRUE(WaitFor([&] {
@@ -335,13 +350,13 @@ TEST_F(SorvikPlayTest, PauseStepFilterZoomCopyAndSave)
             EXPECT_TRUE(want.Width() == client.right || want.Height() == client.bottom);
         }
     }
-    Command(32798);
+    Key('2', VK_MENU);
 
     // Copy: the clipboard holds the frame as shown, filters and all.
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
     ::CloseClipboard();
-    Command(32842);
+    Key('C', VK_CONTROL);
     ASSERT_TRUE(WaitFor([] { return ::IsClipboardFormatAvailable(CF_DIB) != FALSE; })) << "nothing on the clipboard";
     ASSERT_TRUE(::OpenClipboard(nullptr));
     HANDLE data = ::GetClipboardData(CF_DIB);
@@ -431,6 +446,32 @@ TEST_F(SorvikPlayTest, TheGifInformationDialogListsTheFacts)
     EXPECT_EQ(ControlText(::GetDlgItem(dialog, IDOK)), CString(L"Close"));
     ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+}
+
+TEST_F(SorvikPlayTest, ASettingChangedInTheDialogIsInTheRegistry)
+{
+    StartPlaying();
+    if (HasFatalFailure())
+        return;
+    Command(32803);
+    HWND dialog = WaitForDialog(m_process.dwProcessId, L"Settings");
+    ASSERT_NE(dialog, nullptr) << "no Settings dialog";
+    EXPECT_EQ(ControlText(::GetDlgItem(dialog, 1027)), CString(L"200"));
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(dialog, 1025), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ::SendMessageW(::GetDlgItem(dialog, 1025), BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(dialog, 1030), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"150"));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the dialog stayed";
+    // Written when the dialog closed, not only at the end of the program.
+    auto value = [](const wchar_t* name) {
+        DWORD data = 12345, size = sizeof data;
+        ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", name, RRF_RT_REG_DWORD, nullptr,
+                       &data, &size);
+        return data;
+    };
+    EXPECT_TRUE(WaitFor([&] { return value(L"AllowDuplicates") == 0; }, 5000));
+    EXPECT_EQ(value(L"Thumbnail.cy"), 150u);
+    EXPECT_EQ(value(L"Thumbnail.cx"), 200u);
 }
 
 } // namespace
