@@ -6,9 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "CrIOFile.h"
 #include "CrImage.h"
-#include "CrImageGIF.h"
 #include "GuiDriving.h"
 #include "SorvikWindows.h"
 #include "ViewGeometry.h"
@@ -49,13 +47,7 @@ bool WriteHalvesGif(const CString& path)
         image->SetFrameDelay(100);
         images.push_back(image);
     }
-    CrImageGIF gif;
-    CrIOFile file;
-    bool ok = file.Open(path, L"wb") && gif.Encode(&file, images.data(), int32_t(images.size()), true, false);
-    file.Close();
-    for (CrImage* image : images)
-        delete image;
-    return ok;
+    return WriteGifFrames(path, images);
 }
 
 struct CanvasSearch {
