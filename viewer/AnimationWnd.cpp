@@ -45,6 +45,8 @@ void CGIFPlayThread::WaitFinished()
 FW_BEGIN_MESSAGE_MAP(CAnimationWnd, CWnd)
     FwOnPlain(WM_PAINT, &ThisClass::OnPaint),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnMouse(WM_LBUTTONDBLCLK, &ThisClass::OnLButtonDblClk),
+    FwOnMouse(WM_MBUTTONUP, &ThisClass::OnMButtonUp),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
 FW_END_MESSAGE_MAP()
 
@@ -282,6 +284,15 @@ void CAnimationWnd::OnPaint()
     CPaintDC paint(this);
     COffscreenDC dc(&paint);
     DrawCurrentFrame(&dc);
+}
+
+void CAnimationWnd::ForwardToParent(UINT message, UINT flags, CPoint point)
+{
+    HWND parent = ::GetParent(m_hWnd);
+    if (!parent)
+        return;
+    ::MapWindowPoints(m_hWnd, parent, &point, 1);
+    ::PostMessageW(parent, message, flags, MAKELPARAM(point.x, point.y));
 }
 
 void CAnimationWnd::OnDestroy()

@@ -75,6 +75,9 @@ protected:
     void OnPaint();
     void OnDestroy();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    // The canvas covers its view: the view's double click and middle click reach it from here.
+    void OnLButtonDblClk(UINT flags, CPoint point) { ForwardToParent(WM_LBUTTONDBLCLK, flags, point); }
+    void OnMButtonUp(UINT flags, CPoint point) { ForwardToParent(WM_MBUTTONUP, flags, point); }
 
 private:
     // The play loop's view of the canvas (on the play thread).
@@ -88,6 +91,7 @@ private:
     int RepeatMode() override;
 
     void DrawProblem(CDC* dc, const CRect& client, const CPlaylistItem& item);
+    void ForwardToParent(UINT message, UINT flags, CPoint point);
     // The play position on the control bar.
     void ShowPosition(int index);
 

@@ -450,6 +450,16 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
     return item;
 }
 
+void CPlaylistView::RebuildThumbnails()
+{
+    {
+        CSectionLock lock(m_itemLock);
+        for (int i = 0; i < m_items.GetSize(); i++)
+            m_items[i]->FreeDisplayImage();
+    }
+    Invalidate();
+}
+
 void CPlaylistView::UpdateStatus()
 {
     const int count = GetItemCount();

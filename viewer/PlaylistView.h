@@ -102,6 +102,8 @@ public:
     CPlaylistItem* GetNextItem(bool wrap, bool* last);
     CPlaylistItem* GetPrevItem(bool wrap, bool* first);
     void UpdateStatus();
+    // The thumbnail size changed: every item makes its display image anew at the new size.
+    void RebuildThumbnails();
     // The canvas over the current item's place, while it plays in the playlist.
     void PlaceCanvas();
 

@@ -10,6 +10,7 @@
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
+#include "ViewerSettingsDlg.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -276,8 +277,16 @@ void CSorvikApp::OnAppAbout()
 
 void CSorvikApp::OnSettings()
 {
-    // The settings dialog comes with the play commands; until then the command only saves.
+    CViewerSettingsDlg dialog(m_pMainWnd);
+    dialog.FillFrom(m_settings);
+    dialog.m_bAssociateGif = IsGifAssociated();
+    if (dialog.DoModal() != IDOK)
+        return;
+    const bool sizeChanged = dialog.StoreTo(m_settings);
+    SetGifAssociation(dialog.m_bAssociateGif != 0);
     m_settings.Save();
+    if (sizeChanged && g_pPlaylistView)
+        g_pPlaylistView->RebuildThumbnails();
 }
 
 // ---- the ".gif" association ----
