@@ -272,6 +272,9 @@ BOOL CLayoutWnd::OnSetCursor(CWnd* wnd, UINT hit, UINT message)
         ::SetCursor(m_hSplitCursor);
         return TRUE;
     }
+    // Elsewhere a pane sets its own cursor.
+    if (wnd != this)
+        return FALSE;
     return static_cast<BOOL>(Default());
 }
 
