@@ -205,6 +205,22 @@ bool CLayoutWnd::OnDivider(CPoint point) const
     return divider >= 0 && point.x >= divider - kDividerGrip && point.x < divider + kDividerGrip;
 }
 
+BOOL CLayoutWnd::PreTranslateMessage(MSG* msg)
+{
+    if ((msg->message != WM_LBUTTONDOWN && msg->message != WM_LBUTTONDBLCLK) || msg->hwnd == m_hWnd ||
+        !::IsChild(m_hWnd, msg->hwnd) || ::GetCapture() == m_hWnd)
+        return FALSE;
+    CPoint point(msg->lParam);
+    ::MapWindowPoints(msg->hwnd, m_hWnd, &point, 1);
+    if (!OnDivider(point))
+        return FALSE;
+    if (msg->message == WM_LBUTTONDOWN)
+        OnLButtonDown(UINT(msg->wParam), point);
+    else
+        OnLButtonDblClk(UINT(msg->wParam), point);
+    return TRUE;
+}
+
 void CLayoutWnd::OnLButtonDown(UINT, CPoint point)
 {
     if (!OnDivider(point))
@@ -251,10 +267,14 @@ BOOL CLayoutWnd::OnSetCursor(CWnd* wnd, UINT hit, UINT message)
     CPoint point;
     ::GetCursorPos(&point);
     ScreenToClient(&point);
-    if (wnd == this && hit == HTCLIENT && OnDivider(point)) {
+    // The panes ask their parent first, so the strip over their edges shows the split cursor too.
+    if (hit == HTCLIENT && OnDivider(point)) {
         ::SetCursor(m_hSplitCursor);
         return TRUE;
     }
+    // Elsewhere a pane sets its own cursor.
+    if (wnd != this)
+        return FALSE;
     return static_cast<BOOL>(Default());
 }
 

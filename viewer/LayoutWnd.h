@@ -30,6 +30,8 @@ public:
     // Where the divider is (layout 1), -1 otherwise.
     int GetDivider() const;
     const SplitState& GetSplit() const { return m_split; }
+    // The panes reach up to the divider: presses on its strip are taken before they get them.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     int m_nPaneCount = 2;
