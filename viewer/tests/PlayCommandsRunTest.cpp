@@ -33,7 +33,7 @@ COLORREF Negative(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c
 
 CrRgbQuad Quad(COLORREF c) { return CrRgbQuad{GetBValue(c), GetGValue(c), GetRValue(c), 0}; }
 
-// Frames of one second each: time enough to pause before the last one.
+// Frames of one second each: a pause lands on one long before it changes.
 bool WriteHalvesGif(const CString& path)
 {
     std::vector<CrImage*> images;
@@ -229,6 +229,8 @@ protected:
         ASSERT_TRUE(WriteSorvikSetting(L"AutoCheckUpdate", 0));
         ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 0));
         ASSERT_TRUE(WriteSorvikSetting(L"AutoAdvance", 0));
+        // The GIF loops until it is paused, however slow the machine.
+        ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
     }
     void TearDown() override
     {
