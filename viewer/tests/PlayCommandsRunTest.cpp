@@ -315,6 +315,15 @@ TEST_F(SorvikPlayTest, PauseStepFilterZoomCopyAndSave)
     ASSERT_TRUE(WaitForHalves(m_canvas, kFrames[shown + step].left, kFrames[shown + step].right)) << "no step";
     Key(step > 0 ? VK_LEFT : VK_RIGHT);
     ASSERT_TRUE(WaitForHalves(m_canvas, kFrames[shown].left, kFrames[shown].right)) << "no step back";
+    // In the playlist the arrows are the playlist's: back in the play view the frame is the same.
+    Key(VK_F6);
+    ::Sleep(300);
+    Key(step > 0 ? VK_RIGHT : VK_LEFT);
+    ::Sleep(300);
+    Key(VK_F6);
+    ASSERT_TRUE(WaitFor([&] { return (m_canvas = FindCanvas(m_main)) != nullptr; }));
+    ::Sleep(300);
+    EXPECT_EQ(ShownFrame(m_canvas), shown) << "an arrow meant for the playlist stepped the frame";
 
     // Mirrored, then also negative: on the screen at once.
     Command(32850);
