@@ -7,6 +7,7 @@
 #include "Settings.h"
 #include "SorvikApp.h"
 #include "ViewerGlobals.h"
+#include "resource.h"
 
 FW_BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     FwOnMessage(WM_DROPFILES, &ThisClass::OnDropFiles),
@@ -23,6 +24,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
 {
+    if (!m_wndWelcome.Create(WS_CHILD, CRect(0, 0, 0, 0), this, IDW_WELCOME))
+        return FALSE;
     CCreateContext play = *context;
     play.m_pNewViewClass = RuntimeClassOf<CPlayView>();
     CCreateContext list = *context;
@@ -31,6 +34,8 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
         return FALSE;
     CSorvikApp* app = GetSorvikApp();
     ActivatePane(app && app->m_bStartup ? 1 : 0);
+    if (g_pPlaylistView)
+        g_pPlaylistView->UpdateStatus();
     return TRUE;
 }
 
@@ -63,6 +68,9 @@ void CMainFrame::RecalcLayout(BOOL notify)
     play->GetWindowRect(&client);
     ScreenToClient(&client);
     list->SetWindowPos(HWND(nullptr), client.left, client.top, client.Width(), client.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_wndWelcome.GetSafeHwnd())
+        m_wndWelcome.SetWindowPos(HWND(nullptr), client.left, client.top, client.Width(), client.Height(),
+                                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT id, int code, void* extra, bool probe)

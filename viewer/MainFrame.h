@@ -2,6 +2,7 @@
 // The viewer's main window: the play pane and the playlist pane, one shown at a time, the window
 // title that follows the current item, dropped files and saving the settings when Windows ends.
 #include "CFrameWnd.h"
+#include "WelcomeWnd.h"
 
 class CPlayView;
 class CPlaylistView;
@@ -9,6 +10,8 @@ class CPlaylistView;
 class CMainFrame : public CFrameWnd {
     FW_DECLARE_MESSAGE_MAP()
 public:
+    CWelcomeWnd m_wndWelcome;
+
     void ShowPlayView();
     void ShowPlaylistView();
     void UpdateWindowTitle();
