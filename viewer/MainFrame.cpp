@@ -85,9 +85,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
 {
-    const wchar_t* welcomeClass = FwRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                     reinterpret_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    if (!m_wndWelcome.Create(welcomeClass, nullptr, WS_CHILD, CRect(0, 0, 0, 0), this, IDW_WELCOME))
+    if (!m_wndWelcome.Create(WS_CHILD, CRect(0, 0, 0, 0), this, IDW_WELCOME))
         return FALSE;
     if (!m_wndLayout.Create(2, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDW_LAYOUT))
         return FALSE;
@@ -99,6 +97,8 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
     m_wndLayout.SetLayout(g_pSettings ? g_pSettings->ViewLayout : LAYOUT_SINGLE);
     CSorvikApp* app = GetSorvikApp();
     m_wndLayout.ActivatePane(app && app->m_bStartup ? 1 : 0);
+    if (g_pPlaylistView)
+        g_pPlaylistView->UpdateStatus();
     return TRUE;
 }
 
@@ -217,16 +217,6 @@ void CMainFrame::UpdateWindowTitle()
                                       item ? g_pPlaylistView->FindItem(item) + 1 : 0,
                                       g_pPlaylistView->GetItemCount());
     SetWindowText(title);
-}
-
-void CMainFrame::ShowPlaylistStatus(int count)
-{
-    m_wndMenuBar.SetFileCount(count);
-    if (!m_wndWelcome.GetSafeHwnd())
-        return;
-    const bool empty = count <= 0;
-    m_wndWelcome.ShowWindow(empty ? SW_SHOW : SW_HIDE);
-    m_wndLayout.ShowWindow(empty ? SW_HIDE : SW_SHOW);
 }
 
 // ---- full screen, translucency ----
