@@ -6,27 +6,13 @@ import sys
 import zlib
 
 sys.dont_write_bytecode = True
-from make_resources import bmp_info, row_bytes
+from make_resources import bmp_info, write_bmp as write_bmp24
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
 GREEN = (0, 220, 90)
 AMBER = (255, 190, 0)
 BLUE = (0, 160, 255)
-
-
-def write_bmp24(path, width, height, pixel):
-    """pixel(x, y) gives (r, g, b), y from the top."""
-    pad = row_bytes(width, 24) - width * 3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            data += bytes((b, g, r))
-        data += b'\0' * pad
-    info = bmp_info(width, height, 24, len(data))
-    header = struct.pack('<HIHHI', 0x4D42, 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    open(path, 'wb').write(header + info + data)
 
 
 def strip(images, size, background):
