@@ -29,6 +29,7 @@ FW_BEGIN_MESSAGE_MAP(CMainFrame, COVMBFrameWnd)
     FwOnMessage(WM_WINDOWPOSCHANGED, &ThisClass::OnWindowPosChanged),
     FwOnMessage(WM_LAYOUT_CHANGED, &ThisClass::OnLayoutChanged),
     FwOnMessage(WM_CHECK_UPDATE, &ThisClass::OnCheckUpdate),
+    FwOnMessage(WM_SYSCOMMAND, &ThisClass::OnSysCommand),
     FwOnMessage(WM_DDE_INITIATE, &ThisClass::OnDdeInitiate),
     FwOnMessage(WM_DDE_EXECUTE, &ThisClass::OnDdeExecute),
     FwOnMessage(WM_DDE_TERMINATE, &ThisClass::OnDdeTerminate),
@@ -162,9 +163,6 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
         ToggleFullScreen();
         return TRUE;
     }
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_SCREENSAVE && g_pSettings &&
-        g_pSettings->DisableScreenSaver && g_pCanvas && g_pCanvas->GetPlayState() == 1)
-        return TRUE;
     if (IsGridKey(msg))
         return FALSE;
     return COVMBFrameWnd::PreTranslateMessage(msg);
@@ -373,6 +371,15 @@ LRESULT CMainFrame::OnWindowPosChanged(WPARAM, LPARAM)
     if (g_pMessageWnd && g_pMessageWnd->GetSafeHwnd() && g_pMessageWnd->IsWindowVisible())
         g_pMessageWnd->Reposition();
     return result;
+}
+
+LRESULT CMainFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The system sends the screen saver's start to the active window; it never passes the queue.
+    if ((wParam & 0xFFF0) == SC_SCREENSAVE && g_pSettings && g_pSettings->DisableScreenSaver && g_pCanvas &&
+        g_pCanvas->GetPlayState() == 1)
+        return 0;
+    return COVMBFrameWnd::OnSysCommand(wParam, lParam);
 }
 
 // ---- shell open (DDE) ----

@@ -50,6 +50,7 @@ protected:
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnLayoutChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeInitiate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeExecute(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeTerminate(WPARAM wParam, LPARAM lParam);
