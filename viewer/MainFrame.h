@@ -10,6 +10,7 @@
 #include "MessageWnd.h"
 #include "OVMBFrameWnd.h"
 #include "PlayControlBar.h"
+#include "WelcomeWnd.h"
 
 class CView;
 
@@ -18,7 +19,7 @@ class CMainFrame : public COVMBFrameWnd, public CFullScreenHandler {
 public:
     CMainMenuBar m_wndMenuBar;
     CPlayControlBar m_wndPlayBar;
-    CWnd m_wndWelcome;   // shown instead of the layout window while the playlist is empty
+    CWelcomeWnd m_wndWelcome;   // shown instead of the layout window while the playlist is empty
     CLayoutWnd m_wndLayout;
     CMessageWnd m_wndMessage;
 
@@ -32,8 +33,6 @@ public:
     void UpdateWindowTitle();
     void ToggleFullScreen();
     void SetTransparent(BOOL on);
-    // The playlist's file count on the menu bar, and the welcome window while it is empty.
-    void ShowPlaylistStatus(int count);
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, bool probe = false) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -51,6 +50,7 @@ protected:
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnLayoutChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeInitiate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeExecute(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeTerminate(WPARAM wParam, LPARAM lParam);
