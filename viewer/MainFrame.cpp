@@ -11,6 +11,7 @@
 #include "PlaylistView.h"
 #include "Settings.h"
 #include "SorvikApp.h"
+#include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -320,7 +321,8 @@ LRESULT CMainFrame::OnLayoutChanged(WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
 {
-    // The update check of the maker's site runs from here (automatic when lParam is set).
+    if (wParam == 0)
+        SorvikCheckForUpdates(lParam != 0);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "PlaylistView.h"
 #include "SysHelpers.h"
 #include "ViewerSettingsDlg.h"
+#include "UpdateCheck.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -258,11 +259,6 @@ void CSorvikApp::OnEmailUs()
     OpenMailTo(kContactMailbox, subject, nullptr);
 }
 
-void CSorvikApp::OnCheckForUpdates()
-{
-    // The update check of the maker's site runs from here, by hand.
-}
-
 void CSorvikApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd);
@@ -329,3 +325,5 @@ void SetGifAssociation(bool on)
         association.SetAssociation(backup);
     }
 }
+
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }
