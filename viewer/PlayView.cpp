@@ -204,9 +204,11 @@ void CPlayView::OnPlay()
     case PlayAction::Resume:
         StartPlayback(nullptr);
         break;
-    case PlayAction::PlaySelected:
-        g_pPlaylistView->PlayIndex(0, nullptr);
+    case PlayAction::PlaySelected: {
+        const int selected = g_pPlaylistView->GetNextSelected(0);
+        g_pPlaylistView->PlayIndex(selected >= 0 ? selected : 0, nullptr);
         break;
+    }
     }
 }
 
