@@ -8,6 +8,7 @@
 
 #include "AnimationWnd.h"
 #include "CFileFind.h"
+#include "GIFInfoDlg.h"
 #include "CMenu.h"
 #include "FileFilter.h"
 #include "MainFrame.h"
@@ -148,6 +149,8 @@ FW_BEGIN_MESSAGE_MAP(CPlaylistView, CGridListView)
     FwOnUpdateCommand(ID_PLAYLIST_PLAY, &ThisClass::OnUpdatePlaySelected),
     FwOnCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnShowInFolder),
     FwOnUpdateCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnUpdateNeedsSelection),
+    FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
+    FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_SHOW_TITLE, &ThisClass::OnShowTitle),
     FwOnUpdateCommand(ID_SHOW_TITLE, &ThisClass::OnUpdateShowTitle),
     FwOnCommand(ID_SHOW_THUMBNAIL, &ThisClass::OnShowThumbnail),
@@ -1578,6 +1581,12 @@ void CPlaylistView::OnUpdateMoveDown(CCmdUI* ui)
 {
     const int first = GetNextSelected(0);
     ui->Enable(first >= 0 && first < GetItemCount() - 1);
+}
+
+void CPlaylistView::OnGifInfo()
+{
+    if (CPlaylistItem* item = FirstSelectedItem())
+        CGIFInfoDlg(item, this).DoModal();
 }
 
 void CPlaylistView::OnPlaySelected()

@@ -201,6 +201,7 @@ protected:
     void OnUpdateMoveUp(CCmdUI* ui) { ui->Enable(GetNextSelected(0) > 0); }
     void OnUpdateMoveDown(CCmdUI* ui);
     void OnPlaySelected();
+    void OnGifInfo();
     void OnUpdatePlaySelected(CCmdUI* ui);
     void OnShowInFolder();
     void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(GetNextSelected(0) >= 0); }
