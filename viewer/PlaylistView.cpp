@@ -8,9 +8,9 @@
 
 #include "AnimationWnd.h"
 #include "CFileFind.h"
-#include "GIFInfoDlg.h"
 #include "CMenu.h"
 #include "FileFilter.h"
+#include "GIFInfoDlg.h"
 #include "MainFrame.h"
 #include "OffscreenDC.h"
 #include "PlayView.h"
