@@ -10,6 +10,8 @@
 #include "PlaylistView.h"
 #include "Settings.h"
 #include "SorvikApp.h"
+#include "UpdateCheck.h"
+#include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -310,25 +312,22 @@ LRESULT CMainFrame::OnLayoutChanged(WPARAM wParam, LPARAM lParam)
 {
     if (!g_pPlayView || !g_pPlaylistView)
         return 0;
-    if (int(wParam) != LAYOUT_SINGLE) {
-        MoveCanvasTo(g_pPlayView);
-    } else if (lParam) {
-        m_wndPlayBar.SetSwitchTooltip(FALSE);
-        if (g_pCanvas && g_pCanvas->GetPlayState() == 1)
-            MoveCanvasTo(g_pPlaylistView);
-        m_wndMenuBar.ShowWindow(SW_SHOW);
-    } else {
-        m_wndPlayBar.SetSwitchTooltip(TRUE);
-        MoveCanvasTo(g_pPlayView);
-        m_wndMenuBar.ShowWindow(SW_HIDE);
-    }
+    const LayoutReaction reaction =
+        ReactToLayout(int(wParam), lParam != 0, g_pCanvas && g_pCanvas->GetPlayState() == 1);
+    if (reaction.switchOffers >= 0)
+        m_wndPlayBar.SetSwitchTooltip(reaction.switchOffers == 1);
+    if (reaction.canvasPane >= 0)
+        MoveCanvasTo(reaction.canvasPane == 1 ? static_cast<CView*>(g_pPlaylistView) : static_cast<CView*>(g_pPlayView));
+    if (reaction.menuBar >= 0)
+        m_wndMenuBar.ShowWindow(reaction.menuBar ? SW_SHOW : SW_HIDE);
     RecalcLayout();
     return 0;
 }
 
 LRESULT CMainFrame::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
 {
-    // The update check of the maker's site runs from here (automatic when lParam is set).
+    if (wParam == 0)
+        SorvikCheckForUpdates(lParam != 0);
     return 0;
 }
 

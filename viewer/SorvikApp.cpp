@@ -10,6 +10,7 @@
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
+#include "UpdateCheck.h"
 #include "ViewerSettingsDlg.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
@@ -258,10 +259,7 @@ void CSorvikApp::OnEmailUs()
     OpenMailTo(kContactMailbox, subject, nullptr);
 }
 
-void CSorvikApp::OnCheckForUpdates()
-{
-    // The update check of the maker's site runs from here, by hand.
-}
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }
 
 void CSorvikApp::OnAppAbout()
 {
