@@ -375,10 +375,18 @@ int CHttpClient::ReadBody(CHttpRequestRecord& record, HINTERNET request)
         DWORD chunk = DWORD(m_nBufferSize);
         if (m_nByteLimit > 0 && m_nByteLimit - m_info.received < int64_t(chunk))
             chunk = DWORD(m_nByteLimit - m_info.received);
+        // A read waits until its whole chunk has come, so a slow server would look stuck to
+        // the watchdog: read what has arrived, as soon as it has.
+        ++record.steps;
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0))
+            return -1;
+        if (available > 0 && available < chunk)
+            chunk = available;
         std::memset(buffer.data(), 0, buffer.size());
         ++record.steps;
         DWORD got = 0;
-        if (!::InternetReadFile(request, buffer.data(), chunk, &got))
+        if (available > 0 && !::InternetReadFile(request, buffer.data(), chunk, &got))
             return -1;
         // Only the end of the body ends the transfer, and a body cut short is no success.
         if (got == 0)

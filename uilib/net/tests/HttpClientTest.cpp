@@ -312,7 +312,7 @@ TEST_F(HttpClientTest, CancellingMidTransferStopsIt)
     CMemoryStream body(1024);
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(http.GetToStream(&body), 1);
-    EXPECT_LT(::GetTickCount() - start, 10000u) << "the cancelled transfer ran on";
+    EXPECT_LT(::GetTickCount() - start, 3000u) << "the cancelled transfer ran on";
     EXPECT_LT(body.GetLength(), 10000);
 }
 
@@ -338,7 +338,7 @@ TEST_F(HttpClientTest, AStalledTransferIsAbandonedAfterTheTimeOut)
     const DWORD elapsed = ::GetTickCount() - start;
     EXPECT_GE(elapsed, 1500u);
     EXPECT_LT(elapsed, 2000u + 3100u + 2000u) << "time-out plus the grace, with room for a slow machine";
-    EXPECT_EQ(body.GetLength(), 1000);
+    EXPECT_EQ(body.GetLength(), 1000) << "what came before the stall";
 }
 
 TEST_F(HttpClientTest, ASlowButSteadyTransferIsNotAbandoned)

@@ -175,7 +175,7 @@ TEST_F(UpdateDialogsTest, AManualCheckSaysWhenTheDescriptorIsBroken)
 
 TEST_F(UpdateDialogsTest, TheProgressDialogShowsTheCheckAndCancelEndsItQuietly)
 {
-    ASSERT_EQ(CheckForUpdates(Product(L"/stall"), 0, 0), 0);
+    ASSERT_EQ(CheckForUpdates(Product(L"/trickle/600/200"), 0, 0), 0);   // a minute of body
     HWND progress = WaitForDialogWith(IDC_UPDATE_PROGRESS);
     ASSERT_NE(progress, nullptr) << "no progress dialog";
     wchar_t caption[256] = L"";
