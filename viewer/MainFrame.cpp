@@ -5,6 +5,7 @@
 #include "AnimationWnd.h"
 #include "FrameRules.h"
 #include "LayeredWindow.h"
+#include "PlayCommands.h"
 #include "PlayView.h"
 #include "PlaylistItem.h"
 #include "PlaylistView.h"
@@ -144,19 +145,10 @@ bool CMainFrame::IsGridKey(const MSG* msg) const
 {
     if (msg->message != WM_KEYDOWN || !g_pPlaylistView || !g_pPlaylistView->GetSafeHwnd())
         return false;
-    switch (msg->wParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-        break;
-    default:
-        return false;
-    }
-    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0)
-        return false;
     HWND focus = ::GetFocus();
-    return focus && (focus == g_pPlaylistView->m_hWnd || ::IsChild(g_pPlaylistView->m_hWnd, focus));
+    const bool inPlaylist = focus && (focus == g_pPlaylistView->m_hWnd || ::IsChild(g_pPlaylistView->m_hWnd, focus));
+    return ArrowKeyBelongsToPlaylist(unsigned(msg->wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_MENU) < 0,
+                                     inPlaylist);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* msg)
