@@ -133,6 +133,15 @@ void CGridListView::SetScrollRange(GridScrollRange range)
     ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
 }
 
+void CGridListView::UpdateScrollBars()
+{
+    if (m_bUpdatingScrollBars)
+        return;
+    m_bUpdatingScrollBars = true;
+    CGridListCore::UpdateScrollBars();
+    m_bUpdatingScrollBars = false;
+}
+
 void CGridListView::RedrawRect(const ViewRect& rect)
 {
     if (!GetSafeHwnd())

@@ -42,6 +42,8 @@ public:
     void SetScrollPosition(int position) override;
     void SetScrollRange(GridScrollRange range) override;
     bool HasWindow() const override { return GetSafeHwnd() != nullptr; }
+    // A scroll bar that comes or goes resizes the view, which asks again: once is enough.
+    void UpdateScrollBars() override;
     void RedrawRect(const ViewRect& rect) override;
     void RedrawAll() override;
 
@@ -78,4 +80,5 @@ protected:
 
 private:
     bool m_bTrackingLeave = false;
+    bool m_bUpdatingScrollBars = false;
 };

@@ -338,8 +338,8 @@ int CPlaylistView::ProcessJob(CQueueJob* job)
                 item->LoadInfo(false);
                 item->EnsureThumbnail();
             }
-            RedrawItem(FindItem(item));
         }
+        RedrawItem(FindItem(item));
         PostMessage(WM_QUEUE_ITEM_INFO, 0, reinterpret_cast<LPARAM>(item));
         return 0;
     }

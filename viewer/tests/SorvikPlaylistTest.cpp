@@ -18,6 +18,8 @@ constexpr UINT kRemoveAll = 32813;
 constexpr UINT kMoveUp = 32788;
 constexpr UINT kListView = 32830;
 constexpr UINT kGridView = 32829;
+constexpr UINT kSmallThumbnails = 32835;
+constexpr UINT kMediumThumbnails = 32837;
 constexpr int kWelcomeId = 59649;
 constexpr int kPlaylistPaneId = 0xE901;
 
@@ -298,6 +300,21 @@ TEST_F(SorvikPlaylistTest, TheListStyleShowsRowsAndGoesBackToTheGrid)
     })) << "no rows";
     Command(kGridView);
     ASSERT_TRUE(WaitForCells({0, 1}));
+}
+
+TEST_F(SorvikPlaylistTest, TheMediumSizeCommandResizesTheThumbnailsAndPlaysNothing)
+{
+    ASSERT_TRUE(DropGifs(3));
+    Command(kSmallThumbnails);
+    // 100 x 100 boxes: the third cell's centre moves to 16 + 2 x 118 + 51.
+    ASSERT_TRUE(WaitFor([&] {
+        return SameColour(ScreenAt(ToScreen(16 + 2 * 118 + 51, 67)), kColours[2], 12);
+    })) << "the small size did not take";
+    Command(kMediumThumbnails);
+    ASSERT_TRUE(WaitForCells({0, 1, 2})) << "back to 200 x 200";
+    wchar_t title[256] = L"";
+    ::GetWindowTextW(m_main, title, 256);
+    EXPECT_STREQ(title, L"Sorvik") << "the size command started playback";
 }
 
 } // namespace
