@@ -199,8 +199,7 @@ CPlaylistView::~CPlaylistView()
 
 BOOL CPlaylistView::PreCreateWindow(CREATESTRUCTW& cs)
 {
-    // Clipped by its siblings too: the welcome window may stand over it.
-    cs.style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    cs.style |= WS_CLIPCHILDREN;
     cs.dwExStyle |= WS_EX_ACCEPTFILES;
     m_nMode = m_nViewStyle;
     return CGridListView::PreCreateWindow(cs);
@@ -676,21 +675,12 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
 
 void CPlaylistView::UpdateStatus()
 {
-    const bool empty = GetItemCount() == 0;
-    if (empty)
+    const int count = GetItemCount();
+    if (count == 0)
         ViewerSettings().DeleteOwnTempFiles();
-    // The welcome window stands in for the panes while there is nothing to show.
-    if (CWnd* frame = GetParentFrame()) {
-        HWND welcome = ::GetDlgItem(frame->m_hWnd, IDW_WELCOME);
-        HWND panes = ::GetParent(m_hWnd) == frame->m_hWnd ? nullptr : ::GetParent(m_hWnd);
-        if (welcome) {
-            if (panes)
-                ::ShowWindow(panes, empty ? SW_HIDE : SW_SHOW);
-            ::ShowWindow(welcome, empty ? SW_SHOW : SW_HIDE);
-            if (empty)
-                ::SetWindowPos(welcome, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    // The file count on the menu bar, and the welcome window in place of the panes while empty.
+    if (CMainFrame* frame = GetMainFrame())
+        frame->ShowPlaylistStatus(count);
     Invalidate(FALSE);
 }
 
@@ -724,6 +714,11 @@ void CPlaylistView::SetThumbnailSize(int side)
 {
     CSettingsValues& settings = ViewerSettings();
     settings.ThumbnailCx = settings.ThumbnailCy = side;
+    RebuildThumbnails();
+}
+
+void CPlaylistView::RebuildThumbnails()
+{
     {
         CSectionLock lock(m_itemLock);
         for (int i = 0; i < GetItemCount(); i++)
@@ -731,6 +726,7 @@ void CPlaylistView::SetThumbnailSize(int side)
     }
     RecalcCellSize();
     PlaceCanvas();
+    Invalidate(FALSE);
 }
 
 bool CPlaylistView::IsPlaying(const CPlaylistItem* item) const
@@ -768,7 +764,11 @@ void CPlaylistView::PlaceCanvas()
                                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int CPlaylistView::LayoutMode() const { return ViewerSettings().ViewLayout; }
+int CPlaylistView::LayoutMode() const
+{
+    CMainFrame* frame = GetMainFrame();
+    return frame && frame->m_wndLayout.GetSafeHwnd() ? frame->m_wndLayout.GetLayout() : ViewerSettings().ViewLayout;
+}
 
 // ---- selection and cells ----
 
@@ -1132,21 +1132,11 @@ int CPlaylistView::ButtonUnder(CPoint point)
     }
 }
 
-void CPlaylistView::SetHoverButton(int command)
+void CPlaylistView::SetButtonState(int& state, int command)
 {
-    if (command == m_nHoverButton)
+    if (command == state)
         return;
-    m_nHoverButton = command;
-    CellButtons rects = HoverButtonRects();
-    RedrawRect(rects.play);
-    RedrawRect(rects.remove);
-}
-
-void CPlaylistView::SetPressedButton(int command)
-{
-    if (command == m_nPressedButton)
-        return;
-    m_nPressedButton = command;
+    state = command;
     CellButtons rects = HoverButtonRects();
     RedrawRect(rects.play);
     RedrawRect(rects.remove);
@@ -1183,14 +1173,14 @@ void CPlaylistView::OnMouseMove(UINT flags, CPoint point)
         m_nHoverButton = -1;
         UpdateToolTip();
     }
-    SetHoverButton(ButtonUnder(point));
+    SetButtonState(m_nHoverButton, ButtonUnder(point));
 }
 
 void CPlaylistView::OnLButtonDown(UINT flags, CPoint point)
 {
     const int button = ButtonUnder(point);
     if (button >= 0) {
-        SetPressedButton(button);
+        SetButtonState(m_nPressedButton, button);
         SetCapture();
         return;
     }
@@ -1215,7 +1205,7 @@ void CPlaylistView::OnLButtonUp(UINT flags, CPoint point)
     }
     const int pressed = m_nPressedButton;
     if (pressed >= 0) {
-        SetPressedButton(-1);
+        SetButtonState(m_nPressedButton, -1);
         if (::GetCapture() == m_hWnd)
             ::ReleaseCapture();
         const int under = ButtonUnder(point);

@@ -131,6 +131,8 @@ public:
     CPlaylistItem* GetNextItem(bool wrap, bool* last);
     CPlaylistItem* GetPrevItem(bool wrap, bool* first);
     void UpdateStatus();
+    // The thumbnail size changed: every item makes its display image anew at the new size.
+    void RebuildThumbnails();
     // The cell size for the thumbnail size and the title setting.
     void RecalcCellSize();
     void SetViewStyle(int style);
@@ -237,8 +239,8 @@ private:
     CellButtons HoverButtonAreas();
     CellButtons HoverButtonRects();
     int ButtonUnder(CPoint point);
-    void SetHoverButton(int command);
-    void SetPressedButton(int command);
+    // The hover or the pressed button (a command id or -1), redrawn when it changes.
+    void SetButtonState(int& state, int command);
     void RunButton(int command, int index);
     void BeginItemDrag(CPoint point);
     void MoveItemDrag(CPoint point);

@@ -1,41 +1,107 @@
 #pragma once
-// Resource and command ids of Sorvik.
+// Resource and command ids of Sorvik. Each window family keeps its ids in its own block.
+
+// ---- program, document template, menus ----
 #define IDR_MAINFRAME 128
+#define IDR_CONTEXT_MENUS 146
+#define IDI_PLAYLIST_FILE 129
+#define IDI_GIF_FILE 205
+#define IDS_PROGRAM_TITLE 57344
+
+// ---- canvas ----
 #define IDB_PATTERN_DARK 177
 #define IDB_PATTERN_LIGHT 178
 #define IDC_HAND_POINTER 401
 
-#define IDS_PROGRAM_TITLE 57344
+// ---- play control bar and message window art ----
+#define IDB_FULL_SCREEN 131
+#define IDB_PLAY 133
+#define IDB_LEAVE_FULL_SCREEN 135
+#define IDB_STOP 137
+#define IDB_PREVIOUS_FILE 138
+#define IDB_NEXT_FILE 139
+#define IDB_SLIDER_THUMB 141
+#define IDB_PAUSE 142
+#define IDB_SWITCH_TO_PLAY 144
+#define IDB_SWITCH_TO_PLAYLIST 146
+#define IDB_ZOOM 149
+#define IDB_SLIDER_CHANNEL 201
+#define IDB_MESSAGE_PIECES 203
+#define IDB_SAVE_FRAME 204
 
+// ---- frame and bar control ids ----
+#define IDW_PLAY_CONTROL_BAR 59397
+#define IDW_WELCOME 59649
+#define IDW_LAYOUT 0xE900
+
+// ---- application commands ----
+#define ID_APP_SETTINGS 32803
+#define ID_HELP_EMAIL 32825
+#define ID_HELP_WEB_SITE 32826
+#define ID_HELP_CHECK_UPDATES 32836
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_FILE_CLEAR_RECENT 40000
+#define ID_FILE_RECENT_FIRST 40001
+// 40100 is the playlist view's "Clear Recent Playlist List"; the recent files never reach it
+// (at most 30 entries).
+#define ID_FILE_RECENT_LAST 40099
+
+// ---- frame commands ----
+#define ID_VIEW_DOCK_PLAYLIST 32778
+#define ID_VIEW_ALWAYS_ON_TOP 32779
+#define ID_VIEW_TRANSPARENT 32781
+#define ID_VIEW_FULL_SCREEN 32782
+#define ID_VIEW_RESTORE_OR_MINIMISE 32787
+#define ID_VIEW_CONTROL_BAR 59392
+
+// ---- play view commands ----
 #define ID_PLAY_PLAY 32771
 #define ID_PLAY_STOP 32773
 #define ID_PLAY_PREVIOUS_FILE 32774
 #define ID_PLAY_NEXT_FILE 32776
-#define ID_VIEW_FULL_SCREEN 32782
-#define ID_FILE_OPEN_FILES 32823
-#define ID_HELP_EMAIL 32825
-#define ID_HELP_WEB_SITE 32826
-#define ID_FILE_CLEAR_RECENT 40000
-#define ID_FILE_RECENT_FIRST 40001
-#define ID_FILE_RECENT_LAST 40100
-#define ID_APP_EXIT 57665
+#define ID_PLAY_PAUSE 32811
+// Space: pause or resume. It has an id of its own; 32837 stays the "Medium" thumbnail size.
+#define ID_PLAY_PAUSE_RESUME 32857
+#define ID_PLAY_POSITION 32817
+#define ID_PLAY_PREVIOUS_FRAME 32840
+#define ID_PLAY_NEXT_FRAME 32841
+#define ID_PLAY_COPY_FRAME 32842
+#define ID_PLAY_SAVE_FRAME 32843
+#define ID_GIF_INFO 32806
+#define ID_PLAY_REPEAT_ALL 32812
+#define ID_PLAY_REPEAT_CURRENT 32809
+#define ID_PLAY_AUTO_ADVANCE 32834
+#define ID_AFTER_CLOSE_WINDOW 32821
+#define ID_AFTER_SHUTDOWN 32786
+#define ID_ZOOM_FIT 32796
+#define ID_ZOOM_50 32797
+#define ID_ZOOM_100 32798
+#define ID_ZOOM_200 32799
+#define ID_ZOOM_CYCLE 32820
+#define ID_FILTER_REVERSE 32854
+#define ID_FILTER_FLIP_HORZ 32850
+#define ID_FILTER_FLIP_VERT 32851
+#define ID_FILTER_ROTATE_LEFT 32852
+#define ID_FILTER_ROTATE_RIGHT 32853
+#define ID_FILTER_NEGATIVE 32855
+#define ID_FILTER_GRAY 32856
+#define ID_BACKGROUND_AUTO 34120
+#define ID_BACKGROUND_WHITE 34121
+#define ID_BACKGROUND_BLACK 34122
+#define ID_HATCH_SOLID 34130
+#define ID_HATCH_GRID 34131
+#define ID_HATCH_HORIZONTAL 34132
+#define ID_HATCH_VERTICAL 34133
+#define ID_HATCH_UPWARD 34134
+#define ID_HATCH_DOWNWARD 34135
+#define ID_HATCH_CROSS 34136
+#define ID_HATCH_DIAGONAL_CROSS 34137
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681
 
-// ---- playlist view, its cells and the welcome window ----
-#define IDR_CONTEXT_MENUS 146
-#define IDB_LIST_STATUS 130
-#define IDB_LIST_BUTTONS 147
-#define IDB_LABEL_PIECES 162
-#define IDB_GRID_BUTTONS 191
-#define IDB_GRID_STATUS 192
-#define IDC_DRAG_REMOVE 135
-#define IDC_DRAG_LIST 136
-#define IDC_DRAG_GRID 137
-#define IDC_DRAG_PLAY 402
-#define IDP_WELCOME_FILE_HOVER 155
-#define IDP_WELCOME_FILE 156
-#define IDP_WELCOME_FOLDER_HOVER 910
-#define IDP_WELCOME_FOLDER 911
-#define IDW_WELCOME 59649
+// ---- playlist view commands ----
+#define ID_FILE_OPEN_FILES 32823
 #define ID_FILE_ADD_FILES 32775
 #define ID_FILE_ADD_PLAYLIST 32844
 #define ID_FILE_OPEN_FOLDER 32824
@@ -52,23 +118,41 @@
 #define ID_EDIT_MOVE_DOWN 32789
 #define ID_PLAYLIST_PLAY 32814
 #define ID_PLAYLIST_OPEN_FOLDER 32839
-#define ID_GIF_INFO 32806
 #define ID_SHOW_TITLE 32810
 #define ID_SHOW_THUMBNAIL 32815
 #define ID_SHOW_DURATION 32818
 #define ID_SHOW_RESOLUTION 32833
 #define ID_SHOW_FRAME_COUNT 32831
 #define ID_THUMBNAIL_SMALL 32835
-// "Medium" keeps 32837; Space (pause or resume) has an id of its own.
 #define ID_THUMBNAIL_MEDIUM 32837
 #define ID_THUMBNAIL_LARGE 32838
 #define ID_VIEW_GRID 32829
 #define ID_VIEW_LIST 32830
-#define ID_FILTER_REVERSE 32854
-#define ID_FILTER_FLIP_HORZ 32850
-#define ID_FILTER_FLIP_VERT 32851
-#define ID_FILTER_ROTATE_LEFT 32852
-#define ID_FILTER_ROTATE_RIGHT 32853
-#define ID_FILTER_NEGATIVE 32855
-#define ID_FILTER_GRAY 32856
-#define ID_NEXT_PANE 57680
+
+// ---- GIF information and settings dialogs ----
+#define IDD_VIEWER_SETTINGS 202
+#define IDD_GIF_INFO 530
+#define IDC_AUTO_CHECK_UPDATES 1008
+#define IDC_ASSOCIATE_GIF 1009
+#define IDC_ALLOW_DUPLICATES 1025
+#define IDC_THUMBNAIL_WIDTH 1027
+#define IDC_THUMBNAIL_HEIGHT 1030
+#define IDC_GIF_INFO_LIST 1032
+#define IDC_SHOW_BAR_IN_FULL_SCREEN 1033
+#define IDC_RELOAD_LAST_PLAYLIST 1035
+#define IDC_GIF_INFO_PATH 1039
+
+// ---- playlist view, its cells and the welcome window ----
+#define IDB_LIST_STATUS 130
+#define IDB_LIST_BUTTONS 147
+#define IDB_LABEL_PIECES 162
+#define IDB_GRID_BUTTONS 191
+#define IDB_GRID_STATUS 192
+#define IDC_DRAG_REMOVE 135
+#define IDC_DRAG_LIST 136
+#define IDC_DRAG_GRID 137
+#define IDC_DRAG_PLAY 402
+#define IDP_WELCOME_FILE_HOVER 155
+#define IDP_WELCOME_FILE 156
+#define IDP_WELCOME_FOLDER_HOVER 910
+#define IDP_WELCOME_FOLDER 911

@@ -6,27 +6,13 @@ import sys
 import zlib
 
 sys.dont_write_bytecode = True
-from make_resources import bmp_info, row_bytes
+from make_resources import bmp_info, write_bmp
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
 GREEN = (0, 220, 90)
 AMBER = (255, 190, 0)
 BLUE = (0, 160, 255)
-
-
-def write_bmp24(path, width, height, pixel):
-    """pixel(x, y) gives (r, g, b), y from the top."""
-    pad = row_bytes(width, 24) - width * 3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            data += bytes((b, g, r))
-        data += b'\0' * pad
-    info = bmp_info(width, height, 24, len(data))
-    header = struct.pack('<HIHHI', 0x4D42, 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    open(path, 'wb').write(header + info + data)
 
 
 def strip(images, size, background):
@@ -236,15 +222,15 @@ def welcome_picture(kind, colour):
 
 
 if __name__ == '__main__':
-    write_bmp24('grid-status.bmp', 48, 24,
+    write_bmp('grid-status.bmp', 48, 24,
                 strip([status_icon('play', 24), status_icon('pause', 24)], 24, MAGENTA))
-    write_bmp24('list-status.bmp', 40, 20,
+    write_bmp('list-status.bmp', 40, 20,
                 strip([status_icon('play', 20), status_icon('pause', 20)], 20, MAGENTA))
     for name, size in (('grid-buttons.bmp', 32), ('list-buttons.bmp', 20)):
         images = [button(kind, state, size) for kind in ('play', 'remove') for state in range(3)]
-        write_bmp24(name, size * 6, size, strip(images, size, WHITE))
+        write_bmp(name, size * 6, size, strip(images, size, WHITE))
     pieces = [label_piece(k) for k in ('left', 'middle', 'right')]
-    write_bmp24('label-pieces.bmp', 12, 14, lambda x, y: pieces[x // 4](x % 4, y) or WHITE)
+    write_bmp('label-pieces.bmp', 12, 14, lambda x, y: pieces[x // 4](x % 4, y) or WHITE)
     write_cursor('drag-grid.cur', insertion_cursor(True), (15, 15))
     write_cursor('drag-list.cur', insertion_cursor(False), (15, 15))
     write_cursor('drag-remove.cur', with_badge(REMOVE_BADGE), (0, 0))

@@ -4,7 +4,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "SorvikProcess.h"
+#include "SorvikDriving.h"
+#include "SorvikProcessTest.h"
 #include "ViewerGuiSupport.h"
 
 namespace {
@@ -21,7 +22,6 @@ constexpr UINT kGridView = 32829;
 constexpr UINT kSmallThumbnails = 32835;
 constexpr UINT kMediumThumbnails = 32837;
 constexpr int kWelcomeId = 59649;
-constexpr int kPlaylistPaneId = 0xE901;
 
 const COLORREF kSelected = RGB(0, 160, 255);
 const COLORREF kBackground = RGB(32, 32, 32);
@@ -30,38 +30,33 @@ const COLORREF kBackground = RGB(32, 32, 32);
 const TestFrame kColours[] = {{230, 40, 40, 10}, {40, 210, 60, 10}, {230, 210, 40, 10}, {200, 60, 210, 10}, {40, 210, 220, 10}};
 
 // The viewer without paths on its command line: an empty playlist, its pane the active one.
-class SorvikPlaylistTest : public ScratchFolderTest {
+class SorvikPlaylistTest : public SorvikProcessTest {
 protected:
-    CSorvikProcess m_sorvik;
     HWND m_main = nullptr;
     HWND m_list = nullptr;
 
     void SetUp() override
     {
-        ScratchFolderTest::SetUp();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ASSERT_TRUE(WriteSorvikSetting(L"AutoCheckUpdate", 0));
-        ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 0));
+        SorvikProcessTest::SetUp();
         std::filesystem::create_directories(m_folder / "gifs");
         for (int i = 0; i < 3; i++)
             ASSERT_TRUE(MakeGif(i));
         ASSERT_TRUE(WriteSorvikString(L"LastOpenFolder", Path("gifs")));
         ASSERT_TRUE(WriteSorvikString(L"LastSaveFolder", Folder()));
-        ASSERT_TRUE(m_sorvik.Start(L""));
-        m_main = WaitForSorvikWindow(L"Sorvik", m_sorvik.Id(), 30000);
+        ASSERT_TRUE(Start(L""));
+        m_main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
         ASSERT_NE(m_main, nullptr) << "the viewer did not come up";
         // Wide enough for four cells in the first row.
         ::SetWindowPos(m_main, HWND_TOP, 20, 20, 1040, 720, SWP_SHOWWINDOW);
-        ASSERT_TRUE(WaitFor([&] { return (m_list = FindDescendant(m_main, kPlaylistPaneId)) != nullptr; }));
+        ASSERT_TRUE(WaitFor([&] { return (m_list = SorvikPane(m_main, 1)) != nullptr; }));
     }
     void TearDown() override
     {
         if (m_main && ::IsWindow(m_main)) {
-            EXPECT_TRUE(m_sorvik.Close(m_main)) << "the viewer did not close cleanly";
+            ::PostMessageW(m_main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0) << "the viewer did not close";
         }
-        m_sorvik.End();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ScratchFolderTest::TearDown();
+        SorvikProcessTest::TearDown();
     }
     CString GifPath(int i) const { return Path("gifs\\" + std::string(1, char('a' + i)) + ".gif"); }
     bool MakeGif(int i) const { return WriteTestGif(GifPath(i), 64, 48, {kColours[i], kColours[i]}); }
@@ -149,16 +144,16 @@ protected:
             paths.push_back(GifPath(i));
             expected.push_back(i);
         }
-        return m_sorvik.Drop(m_list, paths) && WaitForCells(expected);
+        return DropFilesOn(m_process.hProcess, m_list, paths) && WaitForCells(expected);
     }
     // Waits for a dialog of the viewer with that title.
-    HWND Dialog(const wchar_t* title) { return WaitForSorvikWindow(title, m_sorvik.Id(), 15000); }
+    HWND Dialog(const wchar_t* title) { return WaitForSorvikWindow(title, m_process.dwProcessId, 15000); }
     void SaveAs(const CString& name)
     {
         Command(kSavePlaylist);
         HWND dialog = Dialog(L"Save Playlist");
         ASSERT_NE(dialog, nullptr);
-        TypeFileName(dialog, name);
+        ASSERT_TRUE(EnterFileName(dialog, name));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }));
     }
     std::string FileText(const std::string& name) const
@@ -284,7 +279,7 @@ TEST_F(SorvikPlaylistTest, PlaylistsAreSavedInEachFormatAndOpenAgain)
         Command(kOpenPlaylist);
         HWND dialog = Dialog(L"Open Playlist");
         ASSERT_NE(dialog, nullptr);
-        TypeFileName(dialog, Path(file));
+        ASSERT_TRUE(EnterFileName(dialog, Path(file)));
         ASSERT_TRUE(WaitForCells({0, 1, 2})) << file << " did not open again";
     }
 }

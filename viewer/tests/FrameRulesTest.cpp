@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "FrameRules.h"
+
+namespace {
+
+// ---- the divider ----
+
+struct SplitStep {
+    int left, right;         // client area
+    int divider;             // where it goes
+    int rightWidth, wanted;  // the state afterwards
+};
+
+struct SplitCase {
+    const char* name;
+    SplitState start;
+    std::vector<SplitStep> steps;
+};
+
+TEST(PlaceDividerTest, KeepsTheRightPaneAndGivesBackACutWidth)
+{
+    const SplitCase cases[] = {
+        {"fits", {300, -1}, {{0, 1000, 700, 300, -1}}},
+        {"the client's own left counts for the half", {300, -1}, {{200, 800, 500, 300, -1}}},
+        {"exactly half fits", {300, -1}, {{0, 600, 300, 300, -1}}},
+        {"narrowed, then widened in two steps",
+         {300, -1},
+         {{0, 400, 200, 200, 300}, {0, 500, 250, 250, 300}, {0, 800, 500, 300, 300}, {0, 900, 600, 300, -1}}},
+        {"a wanted width is given back at once when there is room", {200, 300}, {{0, 1000, 700, 300, 300}}},
+        {"no room at all", {300, -1}, {{0, 1, 1, 0, 300}}},
+    };
+    for (const SplitCase& c : cases) {
+        SplitState split = c.start;
+        int n = 0;
+        for (const SplitStep& s : c.steps) {
+            EXPECT_EQ(PlaceDivider(split, s.left, s.right), s.divider) << c.name << " step " << n;
+            EXPECT_EQ(split.rightWidth, s.rightWidth) << c.name << " step " << n;
+            EXPECT_EQ(split.wanted, s.wanted) << c.name << " step " << n;
+            n++;
+        }
+    }
+}
+
+TEST(DragDividerTest, StaysBetweenHalfTheClientAndTheRightEdge)
+{
+    struct Case {
+        int x, left, right;
+        int divider, rightWidth;
+    } cases[] = {
+        {600, 0, 1000, 600, 400},
+        {100, 0, 1000, 500, 500},    // at most half
+        {1200, 0, 1000, 1000, 0},    // at most the right edge
+        {-50, 0, 1000, 500, 500},
+        {450, 100, 700, 450, 250},
+    };
+    for (const Case& c : cases) {
+        SplitState split{300, 280};
+        EXPECT_EQ(DragDivider(split, c.x, c.left, c.right), c.divider) << c.x;
+        EXPECT_EQ(split.rightWidth, c.rightWidth) << c.x;
+        EXPECT_EQ(split.wanted, -1) << "a drag forgets the wanted width";
+    }
+}
+
+TEST(DragDividerTest, DoubleClickWidthShowsOneColumn) { EXPECT_EQ(DefaultRightPaneWidth(17, 200), 245); }
+
+// ---- the play control bar ----
+
+struct BarCase {
+    int width, textWidth;
+    bool switchHidden;
+    int sliderLeft, sliderRight, saveLeft, switchLeft;
+};
+
+TEST(LayoutPlayBarTest, PlacesEveryItem)
+{
+    const BarCase cases[] = {
+        {800, 40, false, 200, 560, 608, 752},
+        {800, 40, true, 200, 608, 656, 800},    // the slider gets the switch button's room
+        {300, 40, false, 200, 300, 348, 492},   // never below 100
+        {1000, 64, false, 200, 736, 808, 952},
+    };
+    for (const BarCase& c : cases) {
+        BarSpan spans[BAR_ITEM_COUNT];
+        LayoutPlayBar(c.width, c.textWidth, c.switchHidden, spans);
+        EXPECT_EQ(spans[BAR_PLAY].left, 0);
+        EXPECT_EQ(spans[BAR_PAUSE].right, 48);
+        EXPECT_EQ(spans[BAR_STOP].left, 48);
+        EXPECT_EQ(spans[BAR_PREVIOUS].left, 96);
+        EXPECT_EQ(spans[BAR_NEXT].right, 192);
+        EXPECT_EQ(spans[BAR_SLIDER].left, c.sliderLeft) << c.width;
+        EXPECT_EQ(spans[BAR_SLIDER].right, c.sliderRight) << c.width;
+        EXPECT_EQ(spans[BAR_POSITION].left, c.sliderRight);
+        EXPECT_EQ(spans[BAR_POSITION].right, c.sliderRight + c.textWidth);
+        EXPECT_EQ(spans[BAR_SAVE].left, c.saveLeft) << c.width;
+        EXPECT_EQ(spans[BAR_ZOOM].left, c.saveLeft + 48);
+        EXPECT_EQ(spans[BAR_FULL_SCREEN].left, c.saveLeft + 96);
+        EXPECT_EQ(spans[BAR_SWITCH].left, c.switchLeft) << c.width;
+    }
+}
+
+TEST(LayoutPlayBarTest, PositionTextIsAtLeastFortyWide)
+{
+    EXPECT_EQ(PositionTextWidth(10), 40);
+    EXPECT_EQ(PositionTextWidth(36), 40);
+    EXPECT_EQ(PositionTextWidth(50), 54);
+}
+
+TEST(LayoutPlayBarTest, ContextMenuFollowsThePoint)
+{
+    BarSpan spans[BAR_ITEM_COUNT];
+    LayoutPlayBar(800, 40, false, spans);
+    const struct {
+        int x, popup;
+    } cases[] = {{-1, -1}, {0, 3}, {199, 3}, {200, 4}, {600, 4}, {655, 4}, {656, 5}, {751, 5}, {752, 6}, {900, 6}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PlayBarPopupAt(c.x, spans), c.popup) << c.x;
+}
+
+TEST(PositionTextTest, CountsFromOne)
+{
+    const struct {
+        int position, maximum;
+        const wchar_t* text;
+    } cases[] = {{-1, -1, L"0 / 0"}, {0, 9, L"1 / 10"}, {5, 9, L"6 / 10"}, {12, 9, L"10 / 10"}, {-1, 4, L"0 / 5"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PositionText(c.position, c.maximum), CString(c.text)) << c.position << "/" << c.maximum;
+}
+
+// ---- texts ----
+
+TEST(WindowTitleTest, NamesTheItemAndItsPlace)
+{
+    CString name = L"cat.gif";
+    EXPECT_EQ(WindowTitle(L"Sorvik", &name, 3, 5), CString(L"cat.gif - 3/5"));
+    EXPECT_EQ(WindowTitle(L"Sorvik", &name, 0, 5), CString(L"cat.gif - 0/5"));
+    EXPECT_EQ(WindowTitle(L"Sorvik", nullptr, 0, 0), CString(L"Sorvik"));
+}
+
+TEST(FileCountTextTest, SingularAndPlural)
+{
+    EXPECT_EQ(FileCountText(-1), CString());
+    EXPECT_EQ(FileCountText(0), CString());
+    EXPECT_EQ(FileCountText(1), CString(L"1 File"));
+    EXPECT_EQ(FileCountText(2), CString(L"2 Files"));
+    EXPECT_EQ(FileCountText(1234), CString(L"1234 Files"));
+}
+
+TEST(FitTextToBufferTest, CutsLongTextsWithoutOverrun)
+{
+    const struct {
+        const wchar_t* text;
+        int capacity;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"short.gif", 80, L"short.gif"},
+        {L"abcdefghij", 11, L"abcdefghij"},
+        {L"abcdefghij", 10, L"abcdef..."},
+        {L"abcdefghij", 4, L"..."},
+        {L"abcdefghij", 3, L".."},
+        {L"abcdefghij", 1, L""},
+        {L"abcdefghij", 0, L""},
+        {L"\u041a\u043e\u0442\u0438\u043a\u0438 \u0438 \u0441\u043e\u0431\u0430\u043a\u0438.gif", 8,
+         L"\u041a\u043e\u0442\u0438..."},
+    };
+    for (const auto& c : cases) {
+        CString fitted = FitTextToBuffer(c.text, c.capacity);
+        EXPECT_EQ(fitted, CString(c.expected)) << c.capacity;
+        EXPECT_LT(fitted.GetLength(), std::max(c.capacity, 1));
+    }
+}
+
+TEST(FitTextToBufferTest, NeverSplitsASurrogatePair)
+{
+    // "ab" then U+1F600 as a pair where wide characters are 16 bits.
+    if (sizeof(wchar_t) != 2)
+        GTEST_SKIP() << "wide characters hold every code point here";
+    const wchar_t text[] = {L'a', L'b', wchar_t(0xD83D), wchar_t(0xDE00), L'c', L'd', L'e', L'f', 0};
+    CString fitted = FitTextToBuffer(text, 7);   // room for 6: 3 kept, the third a high surrogate
+    EXPECT_EQ(fitted, CString(L"ab..."));
+}
+
+TEST(HintWidthTest, WholePiecesWithinTheWindow)
+{
+    const struct {
+        int textWidth, limit, width;
+    } cases[] = {{100, 1000, 132}, {106, 1000, 144}, {0, 1000, 36}, {5000, 640, 636}, {5000, 0, 5028}, {200, 20, 36}};
+    for (const auto& c : cases)
+        EXPECT_EQ(HintWidth(c.textWidth, c.limit), c.width) << c.textWidth << " in " << c.limit;
+}
+
+// ---- shell open ----
+
+TEST(DdeOpenPathsTest, ReadsEveryOpenCommand)
+{
+    const struct {
+        const wchar_t* command;
+        std::vector<const wchar_t*> paths;
+    } cases[] = {
+        {L"[open(\"C:\\pics\\a cat.gif\")]", {L"C:\\pics\\a cat.gif"}},
+        {L"[OPEN(\"C:\\a.gif\")][open(\"C:\\b.gif\")]", {L"C:\\a.gif", L"C:\\b.gif"}},
+        {L"[open( C:\\plain.gif )]", {L"C:\\plain.gif"}},
+        {L"[open(\"say \"\"hi\"\".gif\")]", {L"say \"hi\".gif"}},
+        {L"[print(\"C:\\a.gif\")]", {}},
+        {L"[open(\"\")]", {}},
+        {L"[open(\"C:\\unterminated.gif", {L"C:\\unterminated.gif"}},
+        {L"", {}},
+    };
+    for (const auto& c : cases) {
+        CStringArray paths = DdeOpenPaths(c.command);
+        ASSERT_EQ(paths.GetSize(), int(c.paths.size())) << CString(c.command).ToUtf8();
+        for (int i = 0; i < paths.GetSize(); i++)
+            EXPECT_EQ(paths[i], CString(c.paths[size_t(i)]));
+    }
+}
+
+} // namespace
