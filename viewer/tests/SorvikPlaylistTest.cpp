@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "SorvikDriving.h"
 #include "SorvikProcessTest.h"
@@ -310,6 +309,51 @@ TEST_F(SorvikPlaylistTest, TheMediumSizeCommandResizesTheThumbnailsAndPlaysNothi
     wchar_t title[256] = L"";
     ::GetWindowTextW(m_main, title, 256);
     EXPECT_STREQ(title, L"Sorvik") << "the size command started playback";
+}
+
+struct TipSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTip(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<TipSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    wchar_t name[64] = L"";
+    ::GetClassNameW(wnd, name, 64);
+    if (pid == search->processId && ::IsWindowVisible(wnd) && ::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(SorvikPlaylistTest, ALongNonLatinNameIsCutInItsTooltip)
+{
+    CString name;
+    for (int i = 0; i < 120; i++)
+        name += wchar_t(0x6F22 + i % 7);
+    std::filesystem::create_directories(m_folder / "long");
+    const CString path = Path("long") + L"\\" + name + L".gif";
+    ASSERT_TRUE(WriteTestGif(path, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(DropFilesOn(m_process.hProcess, m_list, {path}));
+    ASSERT_TRUE(WaitFor([&] { return CellShows(0, 3); }, 20000));
+    POINT p = CellCentre(0);
+    TipSearch search{m_process.dwProcessId, nullptr};
+    ASSERT_TRUE(WaitFor([&] {
+        MoveMouseTo(p.x, p.y + 1);
+        ::Sleep(150);
+        MoveMouseTo(p.x, p.y);
+        ::Sleep(350);
+        search.found = nullptr;
+        ::EnumWindows(VisitTip, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 15000)) << "no tooltip over the cell";
+    wchar_t text[512] = L"";
+    ::SendMessageW(search.found, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(CString(text), path.Left(80)) << "the full path, cut to 80 characters";
 }
 
 } // namespace
