@@ -10,6 +10,7 @@
 #include "CFileFind.h"
 #include "CMenu.h"
 #include "FileFilter.h"
+#include "GIFInfoDlg.h"
 #include "MainFrame.h"
 #include "OffscreenDC.h"
 #include "PlayView.h"
@@ -146,6 +147,8 @@ FW_BEGIN_MESSAGE_MAP(CPlaylistView, CGridListView)
     FwOnUpdateCommand(ID_EDIT_MOVE_DOWN, &ThisClass::OnUpdateMoveDown),
     FwOnCommand(ID_PLAYLIST_PLAY, &ThisClass::OnPlaySelected),
     FwOnUpdateCommand(ID_PLAYLIST_PLAY, &ThisClass::OnUpdatePlaySelected),
+    FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
+    FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnShowInFolder),
     FwOnUpdateCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_SHOW_TITLE, &ThisClass::OnShowTitle),
@@ -1573,6 +1576,12 @@ void CPlaylistView::OnUpdatePlaySelected(CCmdUI* ui)
 {
     CMainFrame* frame = GetMainFrame();
     ui->Enable((!frame || frame->GetActiveView() == this) && GetNextSelected(0) >= 0);
+}
+
+void CPlaylistView::OnGifInfo()
+{
+    if (CPlaylistItem* item = FirstSelectedItem())
+        CGIFInfoDlg(item, this).DoModal();
 }
 
 void CPlaylistView::OnShowInFolder()

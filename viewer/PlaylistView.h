@@ -202,6 +202,7 @@ protected:
     void OnUpdateMoveDown(CCmdUI* ui);
     void OnPlaySelected();
     void OnUpdatePlaySelected(CCmdUI* ui);
+    void OnGifInfo();
     void OnShowInFolder();
     void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(GetNextSelected(0) >= 0); }
     void OnShowTitle();
