@@ -458,7 +458,9 @@ LRESULT CPlaylistView::OnQueueInsertItem(WPARAM post, LPARAM lParam)
     }
     if (post)
         PostMessage(WM_QUEUE_ITEM_ADDED, WPARAM(index), 0);
-    UpdateStatus();
+    // While the window goes, the frame's bars and panes may be gone already.
+    if (!m_bClosing)
+        UpdateStatus();
     m_bModified = true;
     return index;
 }
