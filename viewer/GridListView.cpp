@@ -133,6 +133,15 @@ void CGridListView::SetScrollRange(GridScrollRange range)
     ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
 }
 
+void CGridListView::UpdateScrollBars()
+{
+    if (m_bUpdatingScrollBars)
+        return;
+    m_bUpdatingScrollBars = true;
+    CGridListCore::UpdateScrollBars();
+    m_bUpdatingScrollBars = false;
+}
+
 void CGridListView::RedrawRect(const ViewRect& rect)
 {
     if (!GetSafeHwnd())
@@ -302,19 +311,4 @@ LRESULT CGridListView::OnVScroll(WPARAM wParam, LPARAM)
     ::GetScrollInfo(m_hWnd, SB_VERT, &info);
     CGridListCore::OnVScroll(LOWORD(wParam), info.nTrackPos);
     return 0;
-}
-
-BOOL CGridListView::PreTranslateMessage(MSG* msg)
-{
-    if (msg->hwnd == m_hWnd && msg->message == WM_KEYDOWN && IsArrowKey(msg->wParam) &&
-        !(::GetKeyState(VK_MENU) & 0x8000)) {
-        // Ctrl+Up and Ctrl+Down stay the frame's (they move the selected item).
-        const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-        if (!(ctrl && (msg->wParam == VK_UP || msg->wParam == VK_DOWN))) {
-            ::TranslateMessage(msg);
-            ::DispatchMessageW(msg);
-            return TRUE;
-        }
-    }
-    return CView::PreTranslateMessage(msg);
 }

@@ -42,6 +42,8 @@ public:
     void SetScrollPosition(int position) override;
     void SetScrollRange(GridScrollRange range) override;
     bool HasWindow() const override { return GetSafeHwnd() != nullptr; }
+    // A scroll bar that comes or goes resizes the view, which asks again: once is enough.
+    void UpdateScrollBars() override;
     void RedrawRect(const ViewRect& rect) override;
     void RedrawAll() override;
 
@@ -54,9 +56,6 @@ public:
     void OnDraw(CDC* dc) override;
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
-    // The arrow keys belong to the cells while the view has the focus: the frame's accelerators
-    // (frame stepping, previous and next file) do not see them here.
-    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
@@ -74,8 +73,8 @@ protected:
 
     // Asks for one WM_MOUSELEAVE after the pointer came in.
     void TrackMouseLeave();
-    static bool IsArrowKey(WPARAM key) { return key >= VK_LEFT && key <= VK_DOWN; }
 
 private:
     bool m_bTrackingLeave = false;
+    bool m_bUpdatingScrollBars = false;
 };

@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "SorvikApp.h"
 #include "UpdateCheck.h"
+#include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -100,8 +101,6 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
     m_wndLayout.SetLayout(g_pSettings ? g_pSettings->ViewLayout : LAYOUT_SINGLE);
     CSorvikApp* app = GetSorvikApp();
     m_wndLayout.ActivatePane(app && app->m_bStartup ? 1 : 0);
-    if (g_pPlaylistView)
-        g_pPlaylistView->UpdateStatus();
     return TRUE;
 }
 
@@ -210,6 +209,16 @@ void CMainFrame::UpdateWindowTitle()
     SetWindowText(title);
 }
 
+void CMainFrame::ShowPlaylistStatus(int count)
+{
+    m_wndMenuBar.SetFileCount(count);
+    if (!m_wndWelcome.GetSafeHwnd())
+        return;
+    const bool empty = count <= 0;
+    m_wndWelcome.ShowWindow(empty ? SW_SHOW : SW_HIDE);
+    m_wndLayout.ShowWindow(empty ? SW_HIDE : SW_SHOW);
+}
+
 // ---- full screen, translucency ----
 
 void CMainFrame::ToggleFullScreen()
@@ -303,18 +312,14 @@ LRESULT CMainFrame::OnLayoutChanged(WPARAM wParam, LPARAM lParam)
 {
     if (!g_pPlayView || !g_pPlaylistView)
         return 0;
-    if (int(wParam) != LAYOUT_SINGLE) {
-        MoveCanvasTo(g_pPlayView);
-    } else if (lParam) {
-        m_wndPlayBar.SetSwitchTooltip(FALSE);
-        if (g_pCanvas && g_pCanvas->GetPlayState() == 1)
-            MoveCanvasTo(g_pPlaylistView);
-        m_wndMenuBar.ShowWindow(SW_SHOW);
-    } else {
-        m_wndPlayBar.SetSwitchTooltip(TRUE);
-        MoveCanvasTo(g_pPlayView);
-        m_wndMenuBar.ShowWindow(SW_HIDE);
-    }
+    const LayoutReaction reaction =
+        ReactToLayout(int(wParam), lParam != 0, g_pCanvas && g_pCanvas->GetPlayState() == 1);
+    if (reaction.switchOffers >= 0)
+        m_wndPlayBar.SetSwitchTooltip(reaction.switchOffers == 1);
+    if (reaction.canvasPane >= 0)
+        MoveCanvasTo(reaction.canvasPane == 1 ? static_cast<CView*>(g_pPlaylistView) : static_cast<CView*>(g_pPlayView));
+    if (reaction.menuBar >= 0)
+        m_wndMenuBar.ShowWindow(reaction.menuBar ? SW_SHOW : SW_HIDE);
     RecalcLayout();
     return 0;
 }

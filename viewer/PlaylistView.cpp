@@ -147,6 +147,8 @@ FW_BEGIN_MESSAGE_MAP(CPlaylistView, CGridListView)
     FwOnUpdateCommand(ID_EDIT_MOVE_DOWN, &ThisClass::OnUpdateMoveDown),
     FwOnCommand(ID_PLAYLIST_PLAY, &ThisClass::OnPlaySelected),
     FwOnUpdateCommand(ID_PLAYLIST_PLAY, &ThisClass::OnUpdatePlaySelected),
+    FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
+    FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnShowInFolder),
     FwOnUpdateCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
@@ -202,8 +204,7 @@ CPlaylistView::~CPlaylistView()
 
 BOOL CPlaylistView::PreCreateWindow(CREATESTRUCTW& cs)
 {
-    // Clipped by its siblings too: the welcome window may stand over it.
-    cs.style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    cs.style |= WS_CLIPCHILDREN;
     cs.dwExStyle |= WS_EX_ACCEPTFILES;
     m_nMode = m_nViewStyle;
     return CGridListView::PreCreateWindow(cs);
@@ -341,8 +342,8 @@ int CPlaylistView::ProcessJob(CQueueJob* job)
                 item->LoadInfo(false);
                 item->EnsureThumbnail();
             }
-            RedrawItem(FindItem(item));
         }
+        RedrawItem(FindItem(item));
         PostMessage(WM_QUEUE_ITEM_INFO, 0, reinterpret_cast<LPARAM>(item));
         return 0;
     }
@@ -459,7 +460,9 @@ LRESULT CPlaylistView::OnQueueInsertItem(WPARAM post, LPARAM lParam)
     }
     if (post)
         PostMessage(WM_QUEUE_ITEM_ADDED, WPARAM(index), 0);
-    UpdateStatus();
+    // While the window goes, the frame's bars and panes may be gone already.
+    if (!m_bClosing)
+        UpdateStatus();
     m_bModified = true;
     return index;
 }
@@ -677,38 +680,14 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
     return item;
 }
 
-void CPlaylistView::RebuildThumbnails()
-{
-    {
-        CSectionLock lock(m_itemLock);
-        for (int i = 0; i < GetItemCount(); i++)
-            GetItem(i)->FreeDisplayImage();
-    }
-    RecalcCellSize();
-    PlaceCanvas();
-    Invalidate();
-}
-
 void CPlaylistView::UpdateStatus()
 {
     const int count = GetItemCount();
-    const bool empty = count == 0;
-    if (empty)
+    if (count == 0)
         ViewerSettings().DeleteOwnTempFiles();
-    if (auto* main = dynamic_cast<CMainFrame*>(GetParentFrame()))
-        main->m_wndMenuBar.SetFileCount(count);
-    // The welcome window stands in for the panes while there is nothing to show.
-    if (CWnd* frame = GetParentFrame()) {
-        HWND welcome = ::GetDlgItem(frame->m_hWnd, IDW_WELCOME);
-        HWND panes = ::GetParent(m_hWnd) == frame->m_hWnd ? nullptr : ::GetParent(m_hWnd);
-        if (welcome) {
-            if (panes)
-                ::ShowWindow(panes, empty ? SW_HIDE : SW_SHOW);
-            ::ShowWindow(welcome, empty ? SW_SHOW : SW_HIDE);
-            if (empty)
-                ::SetWindowPos(welcome, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    // The file count on the menu bar, and the welcome window in place of the panes while empty.
+    if (CMainFrame* frame = GetMainFrame())
+        frame->ShowPlaylistStatus(count);
     Invalidate(FALSE);
 }
 
@@ -743,6 +722,18 @@ void CPlaylistView::SetThumbnailSize(int side)
     CSettingsValues& settings = ViewerSettings();
     settings.ThumbnailCx = settings.ThumbnailCy = side;
     RebuildThumbnails();
+}
+
+void CPlaylistView::RebuildThumbnails()
+{
+    {
+        CSectionLock lock(m_itemLock);
+        for (int i = 0; i < GetItemCount(); i++)
+            GetItem(i)->FreeDisplayImage();
+    }
+    RecalcCellSize();
+    PlaceCanvas();
+    Invalidate(FALSE);
 }
 
 bool CPlaylistView::IsPlaying(const CPlaylistItem* item) const
@@ -780,7 +771,11 @@ void CPlaylistView::PlaceCanvas()
                                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int CPlaylistView::LayoutMode() const { return ViewerSettings().ViewLayout; }
+int CPlaylistView::LayoutMode() const
+{
+    CMainFrame* frame = GetMainFrame();
+    return frame && frame->m_wndLayout.GetSafeHwnd() ? frame->m_wndLayout.GetLayout() : ViewerSettings().ViewLayout;
+}
 
 // ---- selection and cells ----
 
@@ -1144,21 +1139,11 @@ int CPlaylistView::ButtonUnder(CPoint point)
     }
 }
 
-void CPlaylistView::SetHoverButton(int command)
+void CPlaylistView::SetButtonState(int& state, int command)
 {
-    if (command == m_nHoverButton)
+    if (command == state)
         return;
-    m_nHoverButton = command;
-    CellButtons rects = HoverButtonRects();
-    RedrawRect(rects.play);
-    RedrawRect(rects.remove);
-}
-
-void CPlaylistView::SetPressedButton(int command)
-{
-    if (command == m_nPressedButton)
-        return;
-    m_nPressedButton = command;
+    state = command;
     CellButtons rects = HoverButtonRects();
     RedrawRect(rects.play);
     RedrawRect(rects.remove);
@@ -1195,14 +1180,14 @@ void CPlaylistView::OnMouseMove(UINT flags, CPoint point)
         m_nHoverButton = -1;
         UpdateToolTip();
     }
-    SetHoverButton(ButtonUnder(point));
+    SetButtonState(m_nHoverButton, ButtonUnder(point));
 }
 
 void CPlaylistView::OnLButtonDown(UINT flags, CPoint point)
 {
     const int button = ButtonUnder(point);
     if (button >= 0) {
-        SetPressedButton(button);
+        SetButtonState(m_nPressedButton, button);
         SetCapture();
         return;
     }
@@ -1227,7 +1212,7 @@ void CPlaylistView::OnLButtonUp(UINT flags, CPoint point)
     }
     const int pressed = m_nPressedButton;
     if (pressed >= 0) {
-        SetPressedButton(-1);
+        SetButtonState(m_nPressedButton, -1);
         if (::GetCapture() == m_hWnd)
             ::ReleaseCapture();
         const int under = ButtonUnder(point);
@@ -1601,6 +1586,12 @@ void CPlaylistView::OnUpdatePlaySelected(CCmdUI* ui)
 {
     CMainFrame* frame = GetMainFrame();
     ui->Enable((!frame || frame->GetActiveView() == this) && GetNextSelected(0) >= 0);
+}
+
+void CPlaylistView::OnGifInfo()
+{
+    if (CPlaylistItem* item = FirstSelectedItem())
+        CGIFInfoDlg(item, this).DoModal();
 }
 
 void CPlaylistView::OnShowInFolder()

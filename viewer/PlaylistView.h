@@ -203,6 +203,7 @@ protected:
     void OnPlaySelected();
     void OnGifInfo();
     void OnUpdatePlaySelected(CCmdUI* ui);
+    void OnGifInfo();
     void OnShowInFolder();
     void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(GetNextSelected(0) >= 0); }
     void OnShowTitle();
@@ -240,8 +241,8 @@ private:
     CellButtons HoverButtonAreas();
     CellButtons HoverButtonRects();
     int ButtonUnder(CPoint point);
-    void SetHoverButton(int command);
-    void SetPressedButton(int command);
+    // The hover or the pressed button (a command id or -1), redrawn when it changes.
+    void SetButtonState(int& state, int command);
     void RunButton(int command, int index);
     void BeginItemDrag(CPoint point);
     void MoveItemDrag(CPoint point);

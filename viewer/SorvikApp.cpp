@@ -10,8 +10,8 @@
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
-#include "ViewerSettingsDlg.h"
 #include "UpdateCheck.h"
+#include "ViewerSettingsDlg.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -259,6 +259,8 @@ void CSorvikApp::OnEmailUs()
     OpenMailTo(kContactMailbox, subject, nullptr);
 }
 
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }
+
 void CSorvikApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd);
@@ -325,5 +327,3 @@ void SetGifAssociation(bool on)
         association.SetAssociation(backup);
     }
 }
-
-void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }

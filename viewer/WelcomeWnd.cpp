@@ -1,6 +1,7 @@
 #include "WelcomeWnd.h"
 
 #include "CWinApp.h"
+#include "PlaylistLayout.h"
 #include "resource.h"
 
 namespace {
@@ -61,20 +62,15 @@ BOOL CWelcomeWnd::OnEraseBkgnd(CDC* dc)
     return TRUE;
 }
 
-CRect CWelcomeWnd::ButtonRect(int index, int width, int height)
-{
-    const int left = (width - 256) / 2 + (index ? 160 : 0);
-    const int top = (height - 96) / 2;
-    return CRect(left, top, left + 96, top + 96);
-}
-
 void CWelcomeWnd::OnSize(UINT type, int cx, int cy)
 {
     Default();
     if (type == SIZE_MINIMIZED || cx <= 0 || cy <= 0 || !m_openFiles.GetSafeHwnd() || !m_openFolder.GetSafeHwnd())
         return;
-    m_openFiles.MoveWindow(ButtonRect(0, cx, cy));
-    m_openFolder.MoveWindow(ButtonRect(1, cx, cy));
+    for (int i = 0; i < 2; i++) {
+        const ViewRect r = WelcomeButtonRect(i, cx, cy);
+        (i ? m_openFolder : m_openFiles).MoveWindow(r.left, r.top, r.Width(), r.Height());
+    }
 }
 
 void CWelcomeWnd::OnOpenFiles()

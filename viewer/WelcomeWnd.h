@@ -19,8 +19,6 @@ public:
 
     virtual BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     BOOL PreTranslateMessage(MSG* msg) override;
-    // Where the two buttons go in a client of that size (the first, then the second).
-    static CRect ButtonRect(int index, int width, int height);
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);

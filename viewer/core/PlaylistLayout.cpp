@@ -185,6 +185,13 @@ int PlaylistSaveFormat(const CString& path, int filterIndex, CString& savedPath)
     return format;
 }
 
+ViewRect WelcomeButtonRect(int index, int width, int height)
+{
+    const int left = FloorDiv(width - 256, 2) + (index ? 160 : 0);
+    const int top = FloorDiv(height - 96, 2);
+    return ViewRect{left, top, left + 96, top + 96};
+}
+
 CString CutText(const CString& text, int limit)
 {
     if (text.GetLength() <= limit)

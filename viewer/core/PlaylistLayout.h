@@ -64,5 +64,8 @@ private:
 // other name takes the chosen filter's format and gets its extension appended when it has none.
 int PlaylistSaveFormat(const CString& path, int filterIndex, CString& savedPath);
 
+// The welcome window's two 96 x 96 buttons, centred as a block 256 wide (index 0 or 1).
+ViewRect WelcomeButtonRect(int index, int width, int height);
+
 // A text cut to at most `limit` UTF-16 units, never in the middle of a surrogate pair.
 CString CutText(const CString& text, int limit);

@@ -6,7 +6,7 @@ import sys
 import zlib
 
 sys.dont_write_bytecode = True
-from make_resources import bmp_info, write_bmp as write_bmp24
+from make_resources import write_bmp, write_cursor
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
@@ -87,29 +87,6 @@ def label_piece(kind):
             return None
         return body
     return draw
-
-
-def write_cursor(path, rows, hot):
-    size = 32
-    xor = bytearray()
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        x_bits = 0
-        m_bits = (1 << size) - 1
-        for x in range(size):
-            ch = rows[y][x] if y < len(rows) and x < len(rows[y]) else ' '
-            bit = 1 << (size - 1 - x)
-            if ch in 'X.':
-                m_bits &= ~bit
-                if ch == '.':
-                    x_bits |= bit
-        xor += x_bits.to_bytes(4, 'big')
-        mask += m_bits.to_bytes(4, 'big')
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    data = bmp_info(size, size * 2, 1, len(xor) + len(mask)) + palette + xor + mask
-    header = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 2, 0, hot[0], hot[1], len(data), 22)
-    open(path, 'wb').write(header + entry + data)
 
 
 ARROW = [
@@ -222,15 +199,15 @@ def welcome_picture(kind, colour):
 
 
 if __name__ == '__main__':
-    write_bmp24('grid-status.bmp', 48, 24,
+    write_bmp('grid-status.bmp', 48, 24,
                 strip([status_icon('play', 24), status_icon('pause', 24)], 24, MAGENTA))
-    write_bmp24('list-status.bmp', 40, 20,
+    write_bmp('list-status.bmp', 40, 20,
                 strip([status_icon('play', 20), status_icon('pause', 20)], 20, MAGENTA))
     for name, size in (('grid-buttons.bmp', 32), ('list-buttons.bmp', 20)):
         images = [button(kind, state, size) for kind in ('play', 'remove') for state in range(3)]
-        write_bmp24(name, size * 6, size, strip(images, size, WHITE))
+        write_bmp(name, size * 6, size, strip(images, size, WHITE))
     pieces = [label_piece(k) for k in ('left', 'middle', 'right')]
-    write_bmp24('label-pieces.bmp', 12, 14, lambda x, y: pieces[x // 4](x % 4, y) or WHITE)
+    write_bmp('label-pieces.bmp', 12, 14, lambda x, y: pieces[x // 4](x % 4, y) or WHITE)
     write_cursor('drag-grid.cur', insertion_cursor(True), (15, 15))
     write_cursor('drag-list.cur', insertion_cursor(False), (15, 15))
     write_cursor('drag-remove.cur', with_badge(REMOVE_BADGE), (0, 0))

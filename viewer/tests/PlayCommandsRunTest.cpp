@@ -8,6 +8,7 @@
 
 #include "CrImage.h"
 #include "GuiDriving.h"
+#include "SorvikDriving.h"
 #include "SorvikWindows.h"
 #include "ViewGeometry.h"
 #include "ViewerGuiSupport.h"
@@ -182,16 +183,6 @@ CString ListViewText(HWND list, int row, int column)
     return text;
 }
 
-// The file-name box of the save dialog (its combo box's edit, or a plain edit).
-HWND FileNameBox(HWND dialog)
-{
-    HWND combo = ::GetDlgItem(dialog, cmb13);
-    HWND edit = combo ? ::FindWindowExW(combo, nullptr, L"Edit", nullptr) : nullptr;
-    if (!edit)
-        edit = ::GetDlgItem(dialog, edt1);
-    return edit ? edit : combo;
-}
-
 // The colour of one pixel of a packed bitmap (header, palette, rows from the bottom).
 COLORREF DibPixel(const BYTE* dib, int x, int y)
 {
@@ -290,14 +281,7 @@ protected:
         Key('F', VK_CONTROL);
         HWND dialog = WaitForDialog(m_process.dwProcessId, L"Save Current Frame to File");
         ASSERT_NE(dialog, nullptr) << "no save dialog";
-        HWND box = FileNameBox(dialog);
-        ASSERT_NE(box, nullptr);
-        ::SetForegroundWindow(dialog);
-        ClickCentre(box);
-        ::Sleep(100);
-        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.GetString()));
-        ::Sleep(100);
-        PressKey(VK_RETURN);
+        ASSERT_TRUE(EnterFileName(dialog, path)) << "no name box";
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); })) << "the dialog stayed";
     }
 };

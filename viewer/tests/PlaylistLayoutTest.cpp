@@ -201,6 +201,21 @@ TEST(PlaylistSave, FormatAndNameFromTheFilterAndTheExtension)
     }
 }
 
+TEST(WelcomeWindow, TheButtonsAreCentredAsABlock)
+{
+    struct Case {
+        int width, height, index;
+        const char* expected;
+    } cases[] = {
+        {656, 496, 0, "200,200,296,296"},
+        {656, 496, 1, "360,200,456,296"},
+        {200, 96, 0, "-28,0,68,96"},   // narrower than the block: the first one starts left of the edge
+        {201, 97, 1, "132,0,228,96"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Text(WelcomeButtonRect(c.index, c.width, c.height)), c.expected) << c.width << "x" << c.height;
+}
+
 TEST(PlaylistTips, TextsAreCutWithoutSplittingACharacter)
 {
     CString longName;

@@ -2,9 +2,9 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
-#include "SorvikProcess.h"
+#include "SorvikDriving.h"
+#include "SorvikProcessTest.h"
 #include "ViewerGuiSupport.h"
 
 namespace {
@@ -18,8 +18,9 @@ constexpr UINT kRemoveAll = 32813;
 constexpr UINT kMoveUp = 32788;
 constexpr UINT kListView = 32830;
 constexpr UINT kGridView = 32829;
+constexpr UINT kSmallThumbnails = 32835;
+constexpr UINT kMediumThumbnails = 32837;
 constexpr int kWelcomeId = 59649;
-constexpr int kPlaylistPaneId = 0xE901;
 
 const COLORREF kSelected = RGB(0, 160, 255);
 const COLORREF kBackground = RGB(32, 32, 32);
@@ -28,38 +29,32 @@ const COLORREF kBackground = RGB(32, 32, 32);
 const TestFrame kColours[] = {{230, 40, 40, 10}, {40, 210, 60, 10}, {230, 210, 40, 10}, {200, 60, 210, 10}, {40, 210, 220, 10}};
 
 // The viewer without paths on its command line: an empty playlist, its pane the active one.
-class SorvikPlaylistTest : public ScratchFolderTest {
+class SorvikPlaylistTest : public SorvikProcessTest {
 protected:
-    CSorvikProcess m_sorvik;
     HWND m_main = nullptr;
     HWND m_list = nullptr;
 
     void SetUp() override
     {
-        ScratchFolderTest::SetUp();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ASSERT_TRUE(WriteSorvikSetting(L"AutoCheckUpdate", 0));
-        ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 0));
+        SorvikProcessTest::SetUp();
         std::filesystem::create_directories(m_folder / "gifs");
         for (int i = 0; i < 3; i++)
             ASSERT_TRUE(MakeGif(i));
         ASSERT_TRUE(WriteSorvikString(L"LastOpenFolder", Path("gifs")));
         ASSERT_TRUE(WriteSorvikString(L"LastSaveFolder", Folder()));
-        ASSERT_TRUE(m_sorvik.Start(L""));
-        m_main = WaitForSorvikWindow(L"Sorvik", m_sorvik.Id(), 30000);
+        ASSERT_TRUE(Start(L""));
+        m_main = WaitForSorvikWindow(L"Sorvik", m_process.dwProcessId, 30000);
         ASSERT_NE(m_main, nullptr) << "the viewer did not come up";
         // Wide enough for four cells in the first row.
         ::SetWindowPos(m_main, HWND_TOP, 20, 20, 1040, 720, SWP_SHOWWINDOW);
-        ASSERT_TRUE(WaitFor([&] { return (m_list = FindDescendant(m_main, kPlaylistPaneId)) != nullptr; }));
+        ASSERT_TRUE(WaitFor([&] { return (m_list = SorvikPane(m_main, 1)) != nullptr; }));
     }
     void TearDown() override
     {
         if (m_main && ::IsWindow(m_main)) {
             EXPECT_TRUE(m_sorvik.Close(m_main)) << "the viewer did not close cleanly";
         }
-        m_sorvik.End();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ScratchFolderTest::TearDown();
+        SorvikProcessTest::TearDown();
     }
     CString GifPath(int i) const { return Path("gifs\\" + std::string(1, char('a' + i)) + ".gif"); }
     bool MakeGif(int i) const { return WriteTestGif(GifPath(i), 64, 48, {kColours[i], kColours[i]}); }
@@ -150,13 +145,13 @@ protected:
         return m_sorvik.Drop(m_list, paths) && WaitForCells(expected);
     }
     // Waits for a dialog of the viewer with that title.
-    HWND Dialog(const wchar_t* title) { return WaitForSorvikWindow(title, m_sorvik.Id(), 15000); }
+    HWND Dialog(const wchar_t* title) { return WaitForSorvikWindow(title, m_process.dwProcessId, 15000); }
     void SaveAs(const CString& name)
     {
         Command(kSavePlaylist);
         HWND dialog = Dialog(L"Save Playlist");
         ASSERT_NE(dialog, nullptr);
-        TypeFileName(dialog, name);
+        ASSERT_TRUE(EnterFileName(dialog, name));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }));
     }
     std::string FileText(const std::string& name) const
@@ -282,7 +277,7 @@ TEST_F(SorvikPlaylistTest, PlaylistsAreSavedInEachFormatAndOpenAgain)
         Command(kOpenPlaylist);
         HWND dialog = Dialog(L"Open Playlist");
         ASSERT_NE(dialog, nullptr);
-        TypeFileName(dialog, Path(file));
+        ASSERT_TRUE(EnterFileName(dialog, Path(file)));
         ASSERT_TRUE(WaitForCells({0, 1, 2})) << file << " did not open again";
     }
 }
@@ -298,6 +293,66 @@ TEST_F(SorvikPlaylistTest, TheListStyleShowsRowsAndGoesBackToTheGrid)
     })) << "no rows";
     Command(kGridView);
     ASSERT_TRUE(WaitForCells({0, 1}));
+}
+
+TEST_F(SorvikPlaylistTest, TheMediumSizeCommandResizesTheThumbnailsAndPlaysNothing)
+{
+    ASSERT_TRUE(DropGifs(3));
+    Command(kSmallThumbnails);
+    // 100 x 100 boxes: the third cell's centre moves to 16 + 2 x 118 + 51.
+    ASSERT_TRUE(WaitFor([&] {
+        return SameColour(ScreenAt(ToScreen(16 + 2 * 118 + 51, 67)), kColours[2], 12);
+    })) << "the small size did not take";
+    Command(kMediumThumbnails);
+    ASSERT_TRUE(WaitForCells({0, 1, 2})) << "back to 200 x 200";
+    wchar_t title[256] = L"";
+    ::GetWindowTextW(m_main, title, 256);
+    EXPECT_STREQ(title, L"Sorvik") << "the size command started playback";
+}
+
+struct TipSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTip(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<TipSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    wchar_t name[64] = L"";
+    ::GetClassNameW(wnd, name, 64);
+    if (pid == search->processId && ::IsWindowVisible(wnd) && ::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(SorvikPlaylistTest, ALongNonLatinNameIsCutInItsTooltip)
+{
+    CString name;
+    for (int i = 0; i < 120; i++)
+        name += wchar_t(0x6F22 + i % 7);
+    std::filesystem::create_directories(m_folder / "long");
+    const CString path = Path("long") + L"\\" + name + L".gif";
+    ASSERT_TRUE(WriteTestGif(path, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {path}));
+    ASSERT_TRUE(WaitFor([&] { return CellShows(0, 3); }, 20000));
+    POINT p = CellCentre(0);
+    TipSearch search{m_process.dwProcessId, nullptr};
+    ASSERT_TRUE(WaitFor([&] {
+        MoveMouseTo(p.x, p.y + 1);
+        ::Sleep(150);
+        MoveMouseTo(p.x, p.y);
+        ::Sleep(350);
+        search.found = nullptr;
+        ::EnumWindows(VisitTip, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 15000)) << "no tooltip over the cell";
+    wchar_t text[512] = L"";
+    ::SendMessageW(search.found, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(CString(text), path.Left(80)) << "the full path, cut to 80 characters";
 }
 
 } // namespace
