@@ -29,6 +29,7 @@ FW_BEGIN_MESSAGE_MAP(CMainFrame, COVMBFrameWnd)
     FwOnMessage(WM_WINDOWPOSCHANGED, &ThisClass::OnWindowPosChanged),
     FwOnMessage(WM_LAYOUT_CHANGED, &ThisClass::OnLayoutChanged),
     FwOnMessage(WM_CHECK_UPDATE, &ThisClass::OnCheckUpdate),
+    FwOnMessage(WM_SYSCOMMAND, &ThisClass::OnSysCommand),
     FwOnMessage(WM_DDE_INITIATE, &ThisClass::OnDdeInitiate),
     FwOnMessage(WM_DDE_EXECUTE, &ThisClass::OnDdeExecute),
     FwOnMessage(WM_DDE_TERMINATE, &ThisClass::OnDdeTerminate),
@@ -97,6 +98,8 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
     m_wndLayout.SetLayout(g_pSettings ? g_pSettings->ViewLayout : LAYOUT_SINGLE);
     CSorvikApp* app = GetSorvikApp();
     m_wndLayout.ActivatePane(app && app->m_bStartup ? 1 : 0);
+    if (g_pPlaylistView)
+        g_pPlaylistView->UpdateStatus();
     return TRUE;
 }
 
@@ -160,9 +163,6 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
         ToggleFullScreen();
         return TRUE;
     }
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_SCREENSAVE && g_pSettings &&
-        g_pSettings->DisableScreenSaver && g_pCanvas && g_pCanvas->GetPlayState() == 1)
-        return TRUE;
     if (IsGridKey(msg))
         return FALSE;
     return COVMBFrameWnd::PreTranslateMessage(msg);
@@ -215,16 +215,6 @@ void CMainFrame::UpdateWindowTitle()
                                       item ? g_pPlaylistView->FindItem(item) + 1 : 0,
                                       g_pPlaylistView->GetItemCount());
     SetWindowText(title);
-}
-
-void CMainFrame::ShowPlaylistStatus(int count)
-{
-    m_wndMenuBar.SetFileCount(count);
-    if (!m_wndWelcome.GetSafeHwnd())
-        return;
-    const bool empty = count <= 0;
-    m_wndWelcome.ShowWindow(empty ? SW_SHOW : SW_HIDE);
-    m_wndLayout.ShowWindow(empty ? SW_HIDE : SW_SHOW);
 }
 
 // ---- full screen, translucency ----
@@ -381,6 +371,15 @@ LRESULT CMainFrame::OnWindowPosChanged(WPARAM, LPARAM)
     if (g_pMessageWnd && g_pMessageWnd->GetSafeHwnd() && g_pMessageWnd->IsWindowVisible())
         g_pMessageWnd->Reposition();
     return result;
+}
+
+LRESULT CMainFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The system sends the screen saver's start to the active window; it never passes the queue.
+    if ((wParam & 0xFFF0) == SC_SCREENSAVE && g_pSettings && g_pSettings->DisableScreenSaver && g_pCanvas &&
+        g_pCanvas->GetPlayState() == 1)
+        return 0;
+    return COVMBFrameWnd::OnSysCommand(wParam, lParam);
 }
 
 // ---- shell open (DDE) ----

@@ -33,8 +33,6 @@ public:
     void UpdateWindowTitle();
     void ToggleFullScreen();
     void SetTransparent(BOOL on);
-    // The playlist's file count on the menu bar, and the welcome window while it is empty.
-    void ShowPlaylistStatus(int count);
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, bool probe = false) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -52,6 +50,7 @@ protected:
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnLayoutChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeInitiate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeExecute(WPARAM wParam, LPARAM lParam);
     LRESULT OnDdeTerminate(WPARAM wParam, LPARAM lParam);

@@ -104,23 +104,6 @@ CString FileCountText(int count)
     return text;
 }
 
-CString FitTextToBuffer(const CString& text, int capacity)
-{
-    if (capacity <= 0)
-        return CString();
-    if (text.GetLength() < capacity)
-        return text;
-    static const wchar_t kEllipsis[] = L"...";
-    const int room = capacity - 1;   // the terminator
-    if (room < 3)
-        return CString(kEllipsis).Left(room);
-    int keep = room - 3;
-    // A high surrogate without its partner would be a broken character.
-    if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF)
-        keep--;
-    return text.Left(keep) + kEllipsis;
-}
-
 // ---- hint window ----
 
 int HintWidth(int textWidth, int limit)

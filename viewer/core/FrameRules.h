@@ -65,9 +65,6 @@ int PlayBarPopupAt(int x, const BarSpan (&spans)[BAR_ITEM_COUNT]);
 CString WindowTitle(const CString& programName, const CString* itemName, int position, int count);
 // Empty, "1 File" or "%d Files".
 CString FileCountText(int count);
-// `text` cut to fit a buffer of `capacity` characters with its terminator, ending in "..." when
-// cut, never splitting a surrogate pair.
-CString FitTextToBuffer(const CString& text, int capacity);
 
 // ---- hint window ----
 

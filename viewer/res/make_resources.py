@@ -40,10 +40,11 @@ def icon_pixels(size):
     return px
 
 
-def write_icon(path, sizes=(16, 32)):
+def write_icon_file(path, pixels_of, sizes=(16, 32)):
+    """A 32-bit icon of the given sizes; pixels_of(size) maps (x, y) to a colour, None for clear."""
     images = []
     for size in sizes:
-        px = icon_pixels(size)
+        px = pixels_of(size)
         xor = bytearray()
         mask = bytearray()
         for y in range(size - 1, -1, -1):
@@ -66,6 +67,10 @@ def write_icon(path, sizes=(16, 32)):
         entries += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset + len(blobs))
         blobs += data
     open(path, 'wb').write(header + entries + blobs)
+
+
+def write_icon(path):
+    write_icon_file(path, icon_pixels)
 
 
 HAND = [
@@ -250,35 +255,20 @@ def write_message_pieces(path):
 
 def write_file_icon(path, glyph, colour):
     """A document icon with a coloured glyph, 16 and 32 pixels."""
-    images = []
-    for size in (16, 32):
+    def pixels_of(size):
         s = size / 32.0
-        xor = bytearray()
-        mask = bytearray()
-        for y in range(size - 1, -1, -1):
-            mask_row = 0
+        px = {}
+        for y in range(size):
             for x in range(size):
                 gx, gy = x / s, y / s
                 if not (5 <= gx < 27 and 2 <= gy < 30):
-                    xor += bytes((0, 0, 0, 0))
-                    mask_row |= 1 << (size - 1 - x)
-                    continue
-                c = (240, 240, 240)
-                if gx < 6 or gx >= 26 or gy < 3 or gy >= 29:
-                    c = (96, 96, 96)
-                elif glyph(gx, gy):
-                    c = colour
-                xor += bytes((c[2], c[1], c[0], 255))
-            mask += mask_row.to_bytes(size // 8, 'big').ljust(row_bytes(size, 1), b'\0')
-        images.append((size, bmp_info(size, size * 2, 32, len(xor) + len(mask)) + xor + mask))
-    header = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    entries = b''
-    blobs = b''
-    for size, data in images:
-        entries += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset + len(blobs))
-        blobs += data
-    open(path, 'wb').write(header + entries + blobs)
+                    px[x, y] = None
+                elif gx < 6 or gx >= 26 or gy < 3 or gy >= 29:
+                    px[x, y] = (96, 96, 96)
+                else:
+                    px[x, y] = colour if glyph(gx, gy) else (240, 240, 240)
+        return px
+    write_icon_file(path, pixels_of)
 
 
 if __name__ == '__main__':

@@ -146,40 +146,6 @@ TEST(FileCountTextTest, SingularAndPlural)
     EXPECT_EQ(FileCountText(1234), CString(L"1234 Files"));
 }
 
-TEST(FitTextToBufferTest, CutsLongTextsWithoutOverrun)
-{
-    const struct {
-        const wchar_t* text;
-        int capacity;
-        const wchar_t* expected;
-    } cases[] = {
-        {L"short.gif", 80, L"short.gif"},
-        {L"abcdefghij", 11, L"abcdefghij"},
-        {L"abcdefghij", 10, L"abcdef..."},
-        {L"abcdefghij", 4, L"..."},
-        {L"abcdefghij", 3, L".."},
-        {L"abcdefghij", 1, L""},
-        {L"abcdefghij", 0, L""},
-        {L"\u041a\u043e\u0442\u0438\u043a\u0438 \u0438 \u0441\u043e\u0431\u0430\u043a\u0438.gif", 8,
-         L"\u041a\u043e\u0442\u0438..."},
-    };
-    for (const auto& c : cases) {
-        CString fitted = FitTextToBuffer(c.text, c.capacity);
-        EXPECT_EQ(fitted, CString(c.expected)) << c.capacity;
-        EXPECT_LT(fitted.GetLength(), std::max(c.capacity, 1));
-    }
-}
-
-TEST(FitTextToBufferTest, NeverSplitsASurrogatePair)
-{
-    // "ab" then U+1F600 as a pair where wide characters are 16 bits.
-    if (sizeof(wchar_t) != 2)
-        GTEST_SKIP() << "wide characters hold every code point here";
-    const wchar_t text[] = {L'a', L'b', wchar_t(0xD83D), wchar_t(0xDE00), L'c', L'd', L'e', L'f', 0};
-    CString fitted = FitTextToBuffer(text, 7);   // room for 6: 3 kept, the third a high surrogate
-    EXPECT_EQ(fitted, CString(L"ab..."));
-}
-
 TEST(HintWidthTest, WholePiecesWithinTheWindow)
 {
     const struct {

@@ -32,8 +32,7 @@ protected:
     void Command(UINT id) { ::PostMessageW(m_main, WM_COMMAND, id, 0); }
     void Close()
     {
-        ::PostMessageW(m_main, WM_CLOSE, 0, 0);
-        ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0) << "the viewer did not close";
+        ASSERT_TRUE(m_sorvik.Close(m_main)) << "the viewer did not close by itself";
     }
     HWND Child(HWND parent, int id) const { return ::GetDlgItem(parent, id); }
     HWND MenuBar() const { return Child(m_main, 0xE800); }
@@ -282,6 +281,19 @@ TEST_F(SorvikFrameTest, TheAboutBoxOpensFromItsCommand)
     ASSERT_NE(about, nullptr) << "no about box";
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about) || !::IsWindowVisible(about); }, 5000));
+    Close();
+}
+
+TEST_F(SorvikFrameTest, TheSettingsDialogOpensAndItsOkWritesTheSettings)
+{
+    Open(L"", L"Sorvik");
+    Command(32803);
+    HWND settings = WaitForOther(nullptr, L"Settings");
+    ASSERT_NE(settings, nullptr) << "no settings dialog";
+    EXPECT_EQ(ReadSetting(L"ViewLayout"), 0xFFFFFFFFu) << "nothing is written before OK";
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings) || !::IsWindowVisible(settings); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return ReadSetting(L"Thumbnail.cx") == 200; }, 5000)) << "OK did not save the settings";
     Close();
 }
 

@@ -52,8 +52,7 @@ protected:
     void TearDown() override
     {
         if (m_main && ::IsWindow(m_main)) {
-            ::PostMessageW(m_main, WM_CLOSE, 0, 0);
-            EXPECT_EQ(::WaitForSingleObject(m_process.hProcess, 20000), WAIT_OBJECT_0) << "the viewer did not close";
+            EXPECT_TRUE(m_sorvik.Close(m_main)) << "the viewer did not close cleanly";
         }
         SorvikProcessTest::TearDown();
     }
@@ -143,7 +142,7 @@ protected:
             paths.push_back(GifPath(i));
             expected.push_back(i);
         }
-        return DropFilesOn(m_process.hProcess, m_list, paths) && WaitForCells(expected);
+        return m_sorvik.Drop(m_list, paths) && WaitForCells(expected);
     }
     // Waits for a dialog of the viewer with that title.
     HWND Dialog(const wchar_t* title) { return WaitForSorvikWindow(title, m_process.dwProcessId, 15000); }
@@ -338,7 +337,7 @@ TEST_F(SorvikPlaylistTest, ALongNonLatinNameIsCutInItsTooltip)
     std::filesystem::create_directories(m_folder / "long");
     const CString path = Path("long") + L"\\" + name + L".gif";
     ASSERT_TRUE(WriteTestGif(path, 64, 48, {kColours[3], kColours[3]}));
-    ASSERT_TRUE(DropFilesOn(m_process.hProcess, m_list, {path}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {path}));
     ASSERT_TRUE(WaitFor([&] { return CellShows(0, 3); }, 20000));
     POINT p = CellCentre(0);
     TipSearch search{m_process.dwProcessId, nullptr};

@@ -7,11 +7,13 @@
 
 #include "CString.h"
 #include "ScratchFolder.h"
+#include "SorvikProcess.h"
 #include "SorvikWindows.h"
 
 class SorvikProcessTest : public ScratchFolderTest {
 protected:
-    PROCESS_INFORMATION m_process{};
+    CSorvikProcess m_sorvik;
+    PROCESS_INFORMATION& m_process = m_sorvik.m_info;
 
     void SetUp() override
     {
@@ -22,21 +24,14 @@ protected:
     }
     void TearDown() override
     {
-        if (m_process.hProcess) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_process.hProcess, 3);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
+        m_sorvik.End();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
         ScratchFolderTest::TearDown();
     }
     bool Start(const CString& arguments)
     {
-        std::wstring command = L"\"" + SorvikProgramPath() + L"\" " + arguments.str();
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
+        m_sorvik.End();
+        return m_sorvik.Start(arguments);
     }
 };
 
