@@ -10,6 +10,7 @@
 #include "PlaylistView.h"
 #include "Settings.h"
 #include "SorvikApp.h"
+#include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
 
@@ -328,7 +329,8 @@ LRESULT CMainFrame::OnLayoutChanged(WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
 {
-    // The update check of the maker's site runs from here (automatic when lParam is set).
+    if (wParam == 0)
+        SorvikCheckForUpdates(lParam != 0);
     return 0;
 }
 

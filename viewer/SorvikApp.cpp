@@ -11,6 +11,7 @@
 #include "PlaylistView.h"
 #include "SysHelpers.h"
 #include "ViewerSettingsDlg.h"
+#include "UpdateCheck.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -258,10 +259,7 @@ void CSorvikApp::OnEmailUs()
     OpenMailTo(kContactMailbox, subject, nullptr);
 }
 
-void CSorvikApp::OnCheckForUpdates()
-{
-    // The update check of the maker's site runs from here, by hand.
-}
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }
 
 void CSorvikApp::OnAppAbout()
 {
