@@ -128,17 +128,11 @@ void CLayoutWnd::SetLayout(int mode)
     m_nMode = mode;
     if (!m_hWnd)
         return;
-    CWnd* play = GetPane(0);
-    CWnd* list = GetPane(1);
-    if (mode == LAYOUT_SINGLE) {
-        CWnd* hidden = GetActivePane() != play ? play : list;
-        if (hidden)
-            hidden->ShowWindow(SW_HIDE);
-    } else {
-        for (CWnd* pane : {play, list})
-            if (pane)
-                pane->ShowWindow(SW_SHOW);
-    }
+    // The active pane, or the playlist when none is yet.
+    const int active = GetActivePaneIndex() >= 0 ? GetActivePaneIndex() : 1;
+    for (int i = 0; i < m_nPaneCount; i++)
+        if (CWnd* pane = GetPane(i))
+            pane->ShowWindow(IsPaneShown(mode, active, i) ? SW_SHOW : SW_HIDE);
     RecalcLayout();
 }
 
@@ -147,12 +141,9 @@ void CLayoutWnd::ActivatePane(int index)
     CWnd* pane = GetPane(index);
     if (!pane)
         return;
-    if (m_nMode == LAYOUT_SINGLE) {
-        pane->ShowWindow(SW_SHOW);
-        for (int i = 0; i < m_nPaneCount; i++)
-            if (i != index && GetPane(i))
-                GetPane(i)->ShowWindow(SW_HIDE);
-    }
+    for (int i = 0; i < m_nPaneCount; i++)
+        if (CWnd* other = GetPane(i))
+            other->ShowWindow(IsPaneShown(m_nMode, index, i) ? SW_SHOW : SW_HIDE);
     auto* view = dynamic_cast<CView*>(pane);
     CFrameWnd* frame = GetParentFrame();
     if (view && frame) {

@@ -29,7 +29,6 @@ public:
     void ActivateNextPane(bool next);
     // Where the divider is (layout 1), -1 otherwise.
     int GetDivider() const;
-    const SplitState& GetSplit() const { return m_split; }
     // The panes reach up to the divider: presses on its strip are taken before they get them.
     BOOL PreTranslateMessage(MSG* msg) override;
 

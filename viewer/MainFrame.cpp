@@ -5,11 +5,13 @@
 #include "AnimationWnd.h"
 #include "FrameRules.h"
 #include "LayeredWindow.h"
+#include "PlayCommands.h"
 #include "PlayView.h"
 #include "PlaylistItem.h"
 #include "PlaylistView.h"
 #include "Settings.h"
 #include "SorvikApp.h"
+#include "UpdateCheck.h"
 #include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -143,19 +145,10 @@ bool CMainFrame::IsGridKey(const MSG* msg) const
 {
     if (msg->message != WM_KEYDOWN || !g_pPlaylistView || !g_pPlaylistView->GetSafeHwnd())
         return false;
-    switch (msg->wParam) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-        break;
-    default:
-        return false;
-    }
-    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0)
-        return false;
     HWND focus = ::GetFocus();
-    return focus && (focus == g_pPlaylistView->m_hWnd || ::IsChild(g_pPlaylistView->m_hWnd, focus));
+    const bool inPlaylist = focus && (focus == g_pPlaylistView->m_hWnd || ::IsChild(g_pPlaylistView->m_hWnd, focus));
+    return ArrowKeyBelongsToPlaylist(unsigned(msg->wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_MENU) < 0,
+                                     inPlaylist);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* msg)
@@ -311,18 +304,14 @@ LRESULT CMainFrame::OnLayoutChanged(WPARAM wParam, LPARAM lParam)
 {
     if (!g_pPlayView || !g_pPlaylistView)
         return 0;
-    if (int(wParam) != LAYOUT_SINGLE) {
-        MoveCanvasTo(g_pPlayView);
-    } else if (lParam) {
-        m_wndPlayBar.SetSwitchTooltip(FALSE);
-        if (g_pCanvas && g_pCanvas->GetPlayState() == 1)
-            MoveCanvasTo(g_pPlaylistView);
-        m_wndMenuBar.ShowWindow(SW_SHOW);
-    } else {
-        m_wndPlayBar.SetSwitchTooltip(TRUE);
-        MoveCanvasTo(g_pPlayView);
-        m_wndMenuBar.ShowWindow(SW_HIDE);
-    }
+    const LayoutReaction reaction =
+        ReactToLayout(int(wParam), lParam != 0, g_pCanvas && g_pCanvas->GetPlayState() == 1);
+    if (reaction.switchOffers >= 0)
+        m_wndPlayBar.SetSwitchTooltip(reaction.switchOffers == 1);
+    if (reaction.canvasPane >= 0)
+        MoveCanvasTo(reaction.canvasPane == 1 ? static_cast<CView*>(g_pPlaylistView) : static_cast<CView*>(g_pPlayView));
+    if (reaction.menuBar >= 0)
+        m_wndMenuBar.ShowWindow(reaction.menuBar ? SW_SHOW : SW_HIDE);
     RecalcLayout();
     return 0;
 }

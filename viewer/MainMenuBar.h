@@ -7,7 +7,6 @@ public:
     CMainMenuBar();
 
     void SetFileCount(int count);
-    const CString& GetFileCountText() const { return m_strFileCount; }
     void DrawBackground(CDC* dc) override;
 
 private:

@@ -33,6 +33,18 @@ int DragDivider(SplitState& split, int x, int left, int right)
 
 int DefaultRightPaneWidth(int scrollBarWidth, int thumbnailWidth) { return scrollBarWidth + thumbnailWidth + 28; }
 
+bool IsPaneShown(int mode, int active, int index) { return mode != 2 || index == active; }
+
+LayoutReaction ReactToLayout(int mode, bool playlistShown, bool playing)
+{
+    // Side by side the menu bar always shows: docking from the play view would leave it hidden.
+    if (mode != 2)
+        return {0, -1, 1};
+    if (playlistShown)
+        return {playing ? 1 : -1, 0, 1};   // a playing canvas plays on in its cell
+    return {0, 1, 0};
+}
+
 // ---- play control bar ----
 
 namespace {

@@ -26,6 +26,19 @@ int DefaultRightPaneWidth(int scrollBarWidth, int thumbnailWidth);
 // How far either side of the divider the mouse finds it.
 constexpr int kDividerGrip = 3;
 
+// Whether pane `index` shows in layout `mode` (1 side by side, 2 one at a time) with `active` the
+// active pane.
+bool IsPaneShown(int mode, int active, int index);
+// What the frame does once a pane was activated: where the canvas goes (0 the play view, 1 the
+// playlist view, -1 it stays), what the switch button offers (0 the play view, 1 the playlist
+// view, -1 unchanged) and whether the menu bar shows (1), hides (0) or stays (-1).
+struct LayoutReaction {
+    int canvasPane;
+    int switchOffers;
+    int menuBar;
+};
+LayoutReaction ReactToLayout(int mode, bool playlistShown, bool playing);
+
 // ---- play control bar ----
 
 enum PlayBarItem {
@@ -46,7 +59,6 @@ enum PlayBarItem {
 struct BarSpan {
     int left;
     int right;
-    bool IsEmpty() const { return right <= left; }
 };
 
 // The items' horizontal places in a bar `width` wide, the position text `textWidth` wide; the

@@ -45,6 +45,12 @@ PauseAction ChoosePauseAction(int playState)
     return PauseAction::None;
 }
 
+bool ArrowKeyBelongsToPlaylist(unsigned key, bool ctrl, bool alt, bool focusInPlaylist)
+{
+    const unsigned left = 0x25, down = 0x28;
+    return key >= left && key <= down && !ctrl && !alt && focusInPlaylist;
+}
+
 int NextZoom(int zoom)
 {
     if (zoom == 100)

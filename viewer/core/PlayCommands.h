@@ -33,6 +33,11 @@ PlayAction ChoosePlayAction(int itemCount, int playState);
 enum class PauseAction { None, Pause, Resume };
 PauseAction ChoosePauseAction(int playState);
 
+// The arrow keys (virtual-key codes 0x25 to 0x28) are the play view's keys for stepping frames
+// and files, except while the playlist has the focus: there they move its selection. With Ctrl
+// or Alt they are never the playlist's plain moves.
+bool ArrowKeyBelongsToPlaylist(unsigned key, bool ctrl, bool alt, bool focusInPlaylist);
+
 // The zoom button's cycle: 100 to 200, 200 to 50, anything else (fit, 50) to 100.
 int NextZoom(int zoom);
 // Repeat All and Repeat Current as toggles of the one Repeat value (0 off, 1 current, 2 all).

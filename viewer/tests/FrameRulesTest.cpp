@@ -62,6 +62,39 @@ TEST(DragDividerTest, StaysBetweenHalfTheClientAndTheRightEdge)
     }
 }
 
+TEST(LayoutRulesTest, OnePaneAtATimeShowsOnlyTheActiveOne)
+{
+    const struct {
+        int mode, active, index;
+        bool shown;
+    } cases[] = {{2, 0, 0, true}, {2, 0, 1, false}, {2, 1, 0, false}, {2, 1, 1, true},
+                 {1, 0, 1, true}, {1, 1, 0, true},  {1, -1, 0, true}, {2, -1, 0, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsPaneShown(c.mode, c.active, c.index), c.shown) << c.mode << " " << c.active << " " << c.index;
+}
+
+TEST(LayoutRulesTest, TheFrameFollowsThePaneShown)
+{
+    const struct {
+        int mode;
+        bool playlistShown, playing;
+        LayoutReaction reaction;
+    } cases[] = {
+        {1, false, false, {0, -1, 1}},    // docked: the canvas is the play view's, the menu bar shows
+        {1, true, true, {0, -1, 1}},
+        {2, true, false, {-1, 0, 1}},     // the playlist: the menu bar shows, the button offers play
+        {2, true, true, {1, 0, 1}},       // ... and a playing canvas goes along into its cell
+        {2, false, false, {0, 1, 0}},     // the play view: no menu bar, the button offers the playlist
+        {2, false, true, {0, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        LayoutReaction r = ReactToLayout(c.mode, c.playlistShown, c.playing);
+        EXPECT_EQ(r.canvasPane, c.reaction.canvasPane) << c.mode << c.playlistShown << c.playing;
+        EXPECT_EQ(r.switchOffers, c.reaction.switchOffers) << c.mode << c.playlistShown << c.playing;
+        EXPECT_EQ(r.menuBar, c.reaction.menuBar) << c.mode << c.playlistShown << c.playing;
+    }
+}
+
 TEST(DragDividerTest, DoubleClickWidthShowsOneColumn) { EXPECT_EQ(DefaultRightPaneWidth(17, 200), 245); }
 
 // ---- the play control bar ----

@@ -76,6 +76,27 @@ TEST(PlayCommandActions, PlayAndSpace)
         EXPECT_EQ(ChoosePauseAction(state), PauseAction::None) << state;
 }
 
+TEST(PlayKeys, ArrowsMoveThePlaylistsSelectionOnlyWhereItHasTheFocus)
+{
+    const unsigned left = 0x25, up = 0x26, right = 0x27, down = 0x28, pageDown = 0x22, space = 0x20;
+    struct Case {
+        unsigned key;
+        bool ctrl, alt, focusInPlaylist, playlists;
+    } cases[] = {
+        {left, false, false, true, true},     {right, false, false, true, true},  {up, false, false, true, true},
+        {down, false, false, true, true},
+        // The play view keeps its frame and file steps.
+        {left, false, false, false, false},   {right, false, false, false, false}, {down, false, false, false, false},
+        // Ctrl+Up and Ctrl+Down stay Move Up and Move Down; Alt goes to the menus.
+        {up, true, false, true, false},       {down, true, false, true, false},    {right, false, true, true, false},
+        // Other keys are never taken from the accelerators.
+        {pageDown, false, false, true, false}, {space, false, false, true, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ArrowKeyBelongsToPlaylist(c.key, c.ctrl, c.alt, c.focusInPlaylist), c.playlists)
+            << c.key << " " << c.ctrl << c.alt << c.focusInPlaylist;
+}
+
 TEST(PlayCommandActions, ZoomCycleAndRepeatToggles)
 {
     struct {

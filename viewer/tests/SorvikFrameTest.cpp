@@ -174,7 +174,9 @@ TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
     ASSERT_TRUE(Visible(play));
     EXPECT_FALSE(Visible(list)) << "one pane at a time at first";
     Command(32778);
+    EXPECT_FALSE(Visible(MenuBar())) << "the play pane alone has no menu bar";
     ASSERT_TRUE(WaitFor([&] { return Visible(play) && Visible(list); }, 5000)) << "docking did not show both panes";
+    EXPECT_TRUE(WaitFor([&] { return Visible(MenuBar()); }, 5000)) << "docked, the menu bar did not come back";
     RECT p = Rect(play), l = Rect(list);
     EXPECT_EQ(p.right, l.left) << "the panes abut";
     EXPECT_GT(p.right - p.left, 0);
