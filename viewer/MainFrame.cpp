@@ -101,8 +101,6 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
     m_wndLayout.SetLayout(g_pSettings ? g_pSettings->ViewLayout : LAYOUT_SINGLE);
     CSorvikApp* app = GetSorvikApp();
     m_wndLayout.ActivatePane(app && app->m_bStartup ? 1 : 0);
-    if (g_pPlaylistView)
-        g_pPlaylistView->UpdateStatus();
     return TRUE;
 }
 
@@ -209,6 +207,16 @@ void CMainFrame::UpdateWindowTitle()
                                       item ? g_pPlaylistView->FindItem(item) + 1 : 0,
                                       g_pPlaylistView->GetItemCount());
     SetWindowText(title);
+}
+
+void CMainFrame::ShowPlaylistStatus(int count)
+{
+    m_wndMenuBar.SetFileCount(count);
+    if (!m_wndWelcome.GetSafeHwnd())
+        return;
+    const bool empty = count <= 0;
+    m_wndWelcome.ShowWindow(empty ? SW_SHOW : SW_HIDE);
+    m_wndLayout.ShowWindow(empty ? SW_HIDE : SW_SHOW);
 }
 
 // ---- full screen, translucency ----

@@ -33,6 +33,8 @@ public:
     void UpdateWindowTitle();
     void ToggleFullScreen();
     void SetTransparent(BOOL on);
+    // The playlist's file count on the menu bar, and the welcome window while it is empty.
+    void ShowPlaylistStatus(int count);
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, bool probe = false) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;

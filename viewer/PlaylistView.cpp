@@ -678,38 +678,14 @@ CPlaylistItem* CPlaylistView::GetPrevItem(bool wrap, bool* first)
     return item;
 }
 
-void CPlaylistView::RebuildThumbnails()
-{
-    {
-        CSectionLock lock(m_itemLock);
-        for (int i = 0; i < GetItemCount(); i++)
-            GetItem(i)->FreeDisplayImage();
-    }
-    RecalcCellSize();
-    PlaceCanvas();
-    Invalidate();
-}
-
 void CPlaylistView::UpdateStatus()
 {
     const int count = GetItemCount();
-    const bool empty = count == 0;
-    if (empty)
+    if (count == 0)
         ViewerSettings().DeleteOwnTempFiles();
-    if (auto* main = dynamic_cast<CMainFrame*>(GetParentFrame()))
-        main->m_wndMenuBar.SetFileCount(count);
-    // The welcome window stands in for the panes while there is nothing to show.
-    if (CWnd* frame = GetParentFrame()) {
-        HWND welcome = ::GetDlgItem(frame->m_hWnd, IDW_WELCOME);
-        HWND panes = ::GetParent(m_hWnd) == frame->m_hWnd ? nullptr : ::GetParent(m_hWnd);
-        if (welcome) {
-            if (panes)
-                ::ShowWindow(panes, empty ? SW_HIDE : SW_SHOW);
-            ::ShowWindow(welcome, empty ? SW_SHOW : SW_HIDE);
-            if (empty)
-                ::SetWindowPos(welcome, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    // The file count on the menu bar, and the welcome window in place of the panes while empty.
+    if (CMainFrame* frame = GetMainFrame())
+        frame->ShowPlaylistStatus(count);
     Invalidate(FALSE);
 }
 
@@ -744,6 +720,18 @@ void CPlaylistView::SetThumbnailSize(int side)
     CSettingsValues& settings = ViewerSettings();
     settings.ThumbnailCx = settings.ThumbnailCy = side;
     RebuildThumbnails();
+}
+
+void CPlaylistView::RebuildThumbnails()
+{
+    {
+        CSectionLock lock(m_itemLock);
+        for (int i = 0; i < GetItemCount(); i++)
+            GetItem(i)->FreeDisplayImage();
+    }
+    RecalcCellSize();
+    PlaceCanvas();
+    Invalidate(FALSE);
 }
 
 bool CPlaylistView::IsPlaying(const CPlaylistItem* item) const

@@ -6,7 +6,7 @@ import sys
 import zlib
 
 sys.dont_write_bytecode = True
-from make_resources import bmp_info, write_bmp
+from make_resources import write_bmp, write_cursor
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
@@ -87,29 +87,6 @@ def label_piece(kind):
             return None
         return body
     return draw
-
-
-def write_cursor(path, rows, hot):
-    size = 32
-    xor = bytearray()
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        x_bits = 0
-        m_bits = (1 << size) - 1
-        for x in range(size):
-            ch = rows[y][x] if y < len(rows) and x < len(rows[y]) else ' '
-            bit = 1 << (size - 1 - x)
-            if ch in 'X.':
-                m_bits &= ~bit
-                if ch == '.':
-                    x_bits |= bit
-        xor += x_bits.to_bytes(4, 'big')
-        mask += m_bits.to_bytes(4, 'big')
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    data = bmp_info(size, size * 2, 1, len(xor) + len(mask)) + palette + xor + mask
-    header = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 2, 0, hot[0], hot[1], len(data), 22)
-    open(path, 'wb').write(header + entry + data)
 
 
 ARROW = [

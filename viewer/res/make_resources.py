@@ -93,7 +93,8 @@ HAND = [
 ]
 
 
-def write_cursor(path):
+def write_cursor(path, rows, hot):
+    """A 32 x 32 two-colour cursor: "X" black, "." white, anything else clear; `hot` its hot spot."""
     size = 32
     xor = bytearray()
     mask = bytearray()
@@ -101,19 +102,18 @@ def write_cursor(path):
         x_bits = 0
         m_bits = (1 << size) - 1
         for x in range(size):
-            ch = HAND[y][x] if y < len(HAND) and x < len(HAND[y]) else ' '
+            ch = rows[y][x] if y < len(rows) and x < len(rows[y]) else ' '
             bit = 1 << (size - 1 - x)
-            if ch == 'X':
-                m_bits &= ~bit           # black outline
-            elif ch == '.':
+            if ch in 'X.':
                 m_bits &= ~bit
-                x_bits |= bit            # white inside
+                if ch == '.':
+                    x_bits |= bit
         xor += x_bits.to_bytes(4, 'big')
         mask += m_bits.to_bytes(4, 'big')
     palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
     data = bmp_info(size, size * 2, 1, len(xor) + len(mask)) + palette + xor + mask
     header = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 2, 0, 5, 0, len(data), 22)   # hot spot at the finger tip
+    entry = struct.pack('<BBBBHHII', size, size, 2, 0, hot[0], hot[1], len(data), 22)
     open(path, 'wb').write(header + entry + data)
 
 
@@ -273,7 +273,7 @@ def write_file_icon(path, glyph, colour):
 
 if __name__ == '__main__':
     write_icon('Sorvik.ico')
-    write_cursor('hand.cur')
+    write_cursor('hand.cur', HAND, (5, 0))   # hot spot at the finger tip
     write_pattern('pattern-dark.bmp', (0, 0, 0), (24, 24, 24))
     write_pattern('pattern-light.bmp', (255, 255, 255), (224, 224, 224))
     for name, glyph in GLYPHS.items():
