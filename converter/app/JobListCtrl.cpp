@@ -9,11 +9,11 @@
 #include "AppSettings.h"
 #include "CWinApp.h"
 #include "ConvertListItem.h"
-#include "ControlRules.h"
 #include "JobStates.h"
 #include "OffscreenDC.h"
 #include "TalvenaApp.h"
 #include "TalvenaRes.h"
+#include "UiHelpers.h"
 
 namespace {
 
@@ -59,18 +59,6 @@ HCURSOR AppCursor(int which)
 HFONT FontOr(const CFont* font, HFONT fallback)
 {
     return font && font->GetSafeHandle() ? static_cast<HFONT>(*font) : fallback;
-}
-
-// One-pixel columns from the start colour to the end colour.
-void PaintHorizontalGradient(CDC& dc, const CRect& r, COLORREF start, COLORREF end)
-{
-    const int extent = r.Width();
-    for (int i = 0; i < extent; ++i) {
-        const COLORREF colour = RGB(GradientChannel(GetRValue(start), GetRValue(end), 1, 1, i, extent),
-                                    GradientChannel(GetGValue(start), GetGValue(end), 1, 1, i, extent),
-                                    GradientChannel(GetBValue(start), GetBValue(end), 1, 1, i, extent));
-        dc.FillSolidRect(r.left + i, r.top, 1, r.Height(), colour);
-    }
 }
 
 } // namespace
@@ -632,7 +620,7 @@ void CJobListCtrl::DrawProgress(CDC& dc, const CRect& bounds)
             dc.FillSolidRect(CRect(solid.left, line.top, solid.right, line.bottom), start);
         if (gradient.right > gradient.left) {
             const CRect part(gradient.left, line.top, gradient.right, line.bottom);
-            PaintHorizontalGradient(dc, part, start, kProgressEndColour);
+            PaintGradient(dc.m_hDC, part, start, kProgressEndColour, GRADIENT_HORIZONTAL, 1, 1, 1);
         }
     }
 }
