@@ -4,6 +4,7 @@
 #define IDR_MAINFRAME 128
 #define IDD_TALVENA_DIALOG 128
 #define IDD_FILE_EXISTS 501
+#define IDD_MEDIA_INFO 531
 
 #define IDB_ICONS12 154
 #define IDB_ICONS16 197
@@ -40,6 +41,12 @@
 #define IDC_EXISTS_OVERWRITE 1081
 #define IDC_EXISTS_SAVE_AS_NEW 1109
 #define IDC_EXISTS_AUTO_CLOSE 2151
+
+// Media information dialog controls.
+#define IDC_INFO_INPUT_PATH 1055
+#define IDC_INFO_INPUT_LIST 1056
+#define IDC_INFO_OUTPUT_LIST 1059
+#define IDC_INFO_OUTPUT_PATH 1060
 
 // Application commands.
 #define ID_OPEN_NEW_WINDOW 32772
