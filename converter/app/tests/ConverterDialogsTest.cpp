@@ -1,0 +1,168 @@
+// The settings, advanced options and media information dialogs, opened as the main dialog opens
+// them and driven through their controls from a second thread: what they show, what OK stores
+// (the settings down to the registry) and what Cancel leaves alone.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "AdvancedOptionsDlg.h"
+#include "AppGlobals.h"
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "ConvertItem.h"
+#include "FwTestSupport.h"
+#include "GuiDriving.h"
+#include "MediaInfoDlg.h"
+#include "SettingsDlg.h"
+#include "TalvenaRes.h"
+
+namespace {
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+void ClickButton(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Runs the modal dialog while `drive` works its window (found by caption) from another thread,
+// which ends it with the given button.
+INT_PTR RunDriven(CDialog& dialog, const wchar_t* caption, const std::function<void(HWND)>& drive, int button)
+{
+    std::thread driver([&] {
+        const HWND window = WaitForOwnWindow(caption);
+        if (!window)
+            return;
+        drive(window);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    });
+    const INT_PTR result = dialog.DoModal();
+    driver.join();
+    return result;
+}
+
+class ConverterDialogsTest : public FwProfileTest {
+protected:
+    void SetUp() override
+    {
+        FwProfileTest::SetUp();
+        g_pAppSettings = &m_settings;
+        ASSERT_EQ(0, m_paths.LocateModules());
+        m_paths.CreateFonts(nullptr);
+        g_pAppPaths = &m_paths;
+    }
+    void TearDown() override
+    {
+        g_pAppPaths = nullptr;
+        g_pAppSettings = nullptr;
+        FwProfileTest::TearDown();
+    }
+
+    CAppSettings m_settings;
+    CAppPaths m_paths;
+};
+
+TEST_F(ConverterDialogsTest, SettingsShowAndStoreThePolicyAndTheUpdateCheck)
+{
+    m_settings.m_overwrite = 12;
+    m_settings.m_autoCheckUpdate = 0;
+    bool shown = false;
+    CSettingsDlg dialog;
+    const INT_PTR result = RunDriven(dialog, L"Settings", [&](HWND window) {
+        shown = Checked(window, IDC_SETTINGS_OVERWRITE) && !Checked(window, IDC_SETTINGS_PROMPT) &&
+                !Checked(window, IDC_SETTINGS_AUTO_UPDATE) && !Checked(window, IDC_SETTINGS_SHELL_MENU);
+        ClickButton(window, IDC_SETTINGS_CANCEL);
+        ClickButton(window, IDC_SETTINGS_AUTO_UPDATE);
+    }, IDOK);
+    EXPECT_EQ(IDOK, result);
+    EXPECT_TRUE(shown) << "overwrite chosen, no update check, no shell entry";
+    EXPECT_EQ(13, m_settings.m_overwrite.load());
+    EXPECT_EQ(1, m_settings.m_autoCheckUpdate);
+    m_settings.Save();
+    EXPECT_EQ(13u, TestApp().GetProfileInt(L"Settings", L"Overwrite", 0));
+    EXPECT_EQ(1u, TestApp().GetProfileInt(L"Settings", L"AutoCheckUpdate", 0));
+}
+
+TEST_F(ConverterDialogsTest, AnUnknownPolicyShowsPromptAndStoresZero)
+{
+    m_settings.m_overwrite = 7;
+    bool prompt = false;
+    CSettingsDlg dialog;
+    RunDriven(dialog, L"Settings", [&](HWND window) { prompt = Checked(window, IDC_SETTINGS_PROMPT); }, IDOK);
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(0, m_settings.m_overwrite.load());
+
+    m_settings.m_overwrite = 11;
+    CSettingsDlg cancelled;
+    RunDriven(cancelled, L"Settings", [&](HWND window) { ClickButton(window, IDC_SETTINGS_OVERWRITE); }, IDCANCEL);
+    EXPECT_EQ(11, m_settings.m_overwrite.load()) << "Cancel stores nothing";
+}
+
+TEST_F(ConverterDialogsTest, AdvancedOptionsEditTheItemsPictureOptions)
+{
+    CConvertItem item;
+    item.m_settings.m_rotation = 270;
+    item.m_settings.m_vflip = 1;
+    bool shown = false, angleFollows = false;
+    CAdvancedOptionsDlg dialog(&item);
+    RunDriven(dialog, L"Advanced Conversion Options", [&](HWND window) {
+        const HWND angle = ::GetDlgItem(window, IDC_ADVANCED_ANGLE);
+        wchar_t text[32] = L"";
+        ::GetWindowTextW(angle, text, 32);
+        shown = Checked(window, IDC_ADVANCED_ROTATE) && ::IsWindowEnabled(angle) && wcscmp(text, L"270 degrees") == 0 &&
+                Checked(window, IDC_ADVANCED_VFLIP) && !Checked(window, IDC_ADVANCED_HFLIP) &&
+                ::SendMessageW(angle, CB_GETCOUNT, 0, 0) == 3;
+        ClickButton(window, IDC_ADVANCED_ROTATE);
+        angleFollows = !::IsWindowEnabled(angle);
+        ClickButton(window, IDC_ADVANCED_HFLIP);
+        ClickButton(window, IDC_ADVANCED_GREY);
+    }, IDOK);
+    EXPECT_TRUE(shown) << "rotated by 270 degrees and flipped vertically";
+    EXPECT_TRUE(angleFollows) << "the angle is chosen only while rotating";
+    EXPECT_EQ(0, item.m_settings.m_rotation);
+    EXPECT_EQ(1, item.m_settings.m_hflip);
+    EXPECT_EQ(1, item.m_settings.m_vflip);
+    EXPECT_EQ(1, item.m_settings.m_grey);
+    EXPECT_EQ(0, item.m_settings.m_negate);
+
+    CAdvancedOptionsDlg cancelled(&item);
+    RunDriven(cancelled, L"Advanced Conversion Options", [&](HWND window) {
+        ClickButton(window, IDC_ADVANCED_ROTATE);
+        ClickButton(window, IDC_ADVANCED_NEGATE);
+    }, IDCANCEL);
+    EXPECT_EQ(0, item.m_settings.m_rotation) << "Cancel leaves the item";
+    EXPECT_EQ(0, item.m_settings.m_negate);
+}
+
+TEST_F(ConverterDialogsTest, MediaInfoListsTheProbedFileOnly)
+{
+    CConvertItem item;
+    item.m_settings.m_source = L"C:\\gifs\\a.gif";
+    item.m_outputPath = L"C:\\videos\\a.mp4";
+    item.m_flags = ITEM_SOURCE_PROBED;
+    item.m_inputInfo.m_format = L"gif";
+    auto video = std::make_unique<CMediaStreamInfo>();
+    video->m_type = MEDIA_STREAM_VIDEO;
+    video->m_width = 65;
+    video->m_height = 49;
+    item.m_inputInfo.m_streams.push_back(std::move(video));
+    CMediaInfoDlg dialog(&item);
+    ASSERT_TRUE(dialog.Create(IDD_MEDIA_INFO));
+    EXPECT_EQ(CString(L"Media Info"), dialog.GetWindowText());
+    EXPECT_EQ(CString(L"C:\\gifs\\a.gif"), dialog.GetDlgItemText(IDC_INFO_INPUT_PATH));
+    EXPECT_EQ(CString(L"C:\\videos\\a.mp4"), dialog.GetDlgItemText(IDC_INFO_OUTPUT_PATH));
+    ASSERT_EQ(10, dialog.m_inputList.GetItemCount());
+    EXPECT_EQ(CString(L"File Name"), dialog.m_inputList.GetItemText(0, 0));
+    EXPECT_EQ(CString(L"a.gif"), dialog.m_inputList.GetItemText(0, 1));
+    EXPECT_EQ(CString(L"Stream #1"), dialog.m_inputList.GetItemText(5, 0));
+    EXPECT_EQ(CString(L"65 x 49"), dialog.m_inputList.GetItemText(7, 1));
+    EXPECT_EQ(0, dialog.m_outputList.GetItemCount()) << "the output was never probed";
+    LVCOLUMNW column{};
+    wchar_t title[16] = L"";
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = 16;
+    dialog.m_outputList.GetColumn(1, &column);
+    EXPECT_STREQ(L"Output", title);
+    dialog.DestroyWindow();
+}
+
+} // namespace
