@@ -18,6 +18,7 @@
 namespace {
 
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+constexpr int kHeaderHeight = 24;
 constexpr COLORREF kSelectedFill = RGB(192, 240, 255);
 constexpr COLORREF kSelectedBorder = RGB(176, 232, 255);
 constexpr COLORREF kRowFill = RGB(248, 248, 248);
@@ -105,6 +106,14 @@ int CJobListCtrl::SetUpParts()
     // Renaming goes through the list's own label editing, which only lists with this style do.
     if (!(GetStyle() & LVS_EDITLABELS))
         ModifyStyle(0, LVS_EDITLABELS);
+    const HWND header = GetHeaderCtrl();
+    if (header && !m_header.m_hWnd && m_header.SubclassWindow(header)) {
+        m_header.SetHeight(kHeaderHeight);
+        m_header.SetBackgroundImages(&m_headerImages);
+        // The list lays its header out again with the new height.
+        SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     return 0;
 }
 
@@ -113,6 +122,8 @@ void CJobListCtrl::OnDestroy()
     if (m_dragImage)
         CancelDrag();
     EndRenameEdit();
+    if (m_header.m_hWnd)
+        m_header.UnsubclassWindow();
     Default();
 }
 

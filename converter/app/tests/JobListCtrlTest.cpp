@@ -553,7 +553,7 @@ TEST_F(JobListCtrlTest, AClickOnASelectedRowsLabelTargetsItsCell)
     EXPECT_EQ(-1, list.GetEditRow()) << "a click on the first column clears it";
 }
 
-TEST_F(JobListCtrlTest, TheFirstColumnKeepsItsWidth)
+TEST_F(JobListCtrlTest, TheHeaderIs24HighAndTheFirstColumnKeepsItsWidth)
 {
     CJobListCtrl& list = m_host.m_list;
     const HWND header = list.GetHeaderCtrl();
@@ -571,6 +571,9 @@ TEST_F(JobListCtrlTest, TheFirstColumnKeepsItsWidth)
     EXPECT_EQ(FALSE, notify(HDN_BEGINTRACKW, 1));
     notify(HDN_DIVIDERDBLCLICKW, 1);
     EXPECT_EQ(330, list.GetColumnWidth(1)) << "a double click on a divider sizes nothing";
+    CRect placed;
+    ::GetWindowRect(header, &placed);
+    EXPECT_EQ(24, placed.Height()) << "the header's own height";
 }
 
 } // namespace
