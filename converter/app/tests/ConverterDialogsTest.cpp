@@ -8,13 +8,16 @@
 #include <thread>
 
 #include "AdvancedOptionsDlg.h"
+#include "AppFormatCatalog.h"
 #include "AppGlobals.h"
 #include "AppPaths.h"
 #include "AppSettings.h"
+#include "CatalogTestSupport.h"
 #include "ConvertItem.h"
 #include "FwTestSupport.h"
 #include "GuiDriving.h"
 #include "MediaInfoDlg.h"
+#include "PresetSettingsDlg.h"
 #include "SettingsDlg.h"
 #include "TalvenaRes.h"
 
@@ -163,6 +166,44 @@ TEST_F(ConverterDialogsTest, MediaInfoListsTheProbedFileOnly)
     dialog.m_outputList.GetColumn(1, &column);
     EXPECT_STREQ(L"Output", title);
     dialog.DestroyWindow();
+}
+
+TEST_F(ConverterDialogsTest, APresetsNameStreamsAndCodecsAreEdited)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    g_pFormatCatalog = &catalog;
+    catalog.m_modified = 0;
+    CMediaFormatInfo* format = catalog.FindFormat(L"MC_mp4");
+    ASSERT_NE(nullptr, format);
+    ASSERT_FALSE(format->m_presets.empty());
+    CMediaPreset& preset = *format->m_presets.front();
+    ASSERT_TRUE(preset.m_settings.audioFlags & MEDIA_NO_STREAM) << "the catalogue's presets are video-only";
+    const CString codecName = preset.m_videoCodec ? preset.m_videoCodec->m_name : CString();
+    bool shown = false, videoHeld = false, videoFreed = false;
+    CPresetSettingsDlg dialog(&preset);
+    RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+        wchar_t name[64] = L"", codec[64] = L"";
+        ::GetDlgItemTextW(window, IDC_PRESET_NAME, name, 64);
+        ::GetDlgItemTextW(window, IDC_CODEC_VIDEO_CODEC, codec, 64);
+        shown = CString(name) == CString(preset.m_settings.name) && CString(codec) == codecName &&
+                Checked(window, IDC_CODEC_VIDEO) && !Checked(window, IDC_CODEC_AUDIO) &&
+                !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO_CODEC));
+        videoHeld = !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_VIDEO));
+        ClickButton(window, IDC_CODEC_AUDIO);
+        videoFreed = ::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_VIDEO)) &&
+                     ::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO_CODEC));
+        ::SetDlgItemTextW(window, IDC_PRESET_NAME, L"Mine");
+    }, IDOK);
+    g_pFormatCatalog = nullptr;
+    EXPECT_TRUE(shown) << "name, codec and the video-only streams";
+    EXPECT_TRUE(videoHeld) << "video cannot go while audio is off";
+    EXPECT_TRUE(videoFreed) << "with audio on, either may go";
+    EXPECT_STREQ(L"Mine", preset.m_settings.name);
+    EXPECT_FALSE(preset.m_settings.audioFlags & MEDIA_NO_STREAM);
+    EXPECT_FALSE(preset.m_settings.videoFlags & MEDIA_NO_STREAM);
+    EXPECT_NE(nullptr, preset.m_audioCodec) << "the chosen audio codec entry";
+    EXPECT_EQ(1, catalog.m_modified);
 }
 
 } // namespace
