@@ -16,6 +16,7 @@
 #include "ConvertItem.h"
 #include "FwTestSupport.h"
 #include "GuiDriving.h"
+#include "FormatSettingsDlg.h"
 #include "MediaInfoDlg.h"
 #include "PresetSettingsDlg.h"
 #include "SettingsDlg.h"
@@ -203,6 +204,31 @@ TEST_F(ConverterDialogsTest, APresetsNameStreamsAndCodecsAreEdited)
     EXPECT_FALSE(preset.m_settings.audioFlags & MEDIA_NO_STREAM);
     EXPECT_FALSE(preset.m_settings.videoFlags & MEDIA_NO_STREAM);
     EXPECT_NE(nullptr, preset.m_audioCodec) << "the chosen audio codec entry";
+    EXPECT_EQ(1, catalog.m_modified);
+}
+
+TEST_F(ConverterDialogsTest, FormatSettingsStepOverHeadingsAndStoreTheCustomPreset)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    g_pFormatCatalog = &catalog;
+    catalog.m_modified = 0;
+    int formatRow = -1, presetRows = -1, headingIsBold = -1;
+    CMediaFormatInfo* shown = nullptr;
+    CFormatSettingsDlg dialog(0, 0);
+    RunDriven(dialog, L"Format Settings", [&](HWND) {
+        formatRow = dialog.m_formatCombo.GetCurSel();
+        shown = dialog.GetFormat();
+        presetRows = dialog.m_presetCombo.GetCount();
+        headingIsBold = dialog.m_formatCombo.IsHeading(0);
+    }, IDOK);
+    g_pFormatCatalog = nullptr;
+    EXPECT_EQ(1, formatRow) << "row 0 is the first group's heading";
+    EXPECT_EQ(1, headingIsBold);
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(static_cast<int>(shown->m_presets.size()) + (shown->m_customPreset ? 1 : 0), presetRows)
+        << "the presets, then Custom";
+    EXPECT_EQ(1, dialog.m_formatIndex);
     EXPECT_EQ(1, catalog.m_modified);
 }
 
