@@ -179,7 +179,9 @@ TEST_F(ConverterDialogsTest, APresetsNameStreamsAndCodecsAreEdited)
     ASSERT_NE(nullptr, format);
     ASSERT_FALSE(format->m_presets.empty());
     CMediaPreset& preset = *format->m_presets.front();
-    ASSERT_TRUE(preset.m_settings.audioFlags & MEDIA_NO_STREAM) << "the catalogue's presets are video-only";
+    // Without audio, but not locked so: the user may switch it on.
+    preset.m_settings.audioFlags = MEDIA_NO_STREAM;
+    preset.m_settings.videoFlags &= ~MEDIA_STREAM_LOCKED;
     const CString codecName = preset.m_videoCodec ? preset.m_videoCodec->m_name : CString();
     bool shown = false, videoHeld = false, videoFreed = false;
     CPresetSettingsDlg dialog(&preset);
@@ -205,6 +207,22 @@ TEST_F(ConverterDialogsTest, APresetsNameStreamsAndCodecsAreEdited)
     EXPECT_FALSE(preset.m_settings.videoFlags & MEDIA_NO_STREAM);
     EXPECT_NE(nullptr, preset.m_audioCodec) << "the chosen audio codec entry";
     EXPECT_EQ(1, catalog.m_modified);
+}
+
+TEST_F(ConverterDialogsTest, ALockedStreamStaysAsTheCatalogueSays)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    CMediaPreset& preset = *catalog.FindFormat(L"MC_mp4")->m_presets.front();
+    preset.m_settings.audioFlags = MEDIA_NO_STREAM | MEDIA_STREAM_LOCKED;
+    bool locked = false;
+    CPresetSettingsDlg dialog(&preset);
+    RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+        locked = !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO)) && !Checked(window, IDC_CODEC_AUDIO);
+        ClickButton(window, IDC_CODEC_AUDIO);
+    }, IDOK);
+    EXPECT_TRUE(locked) << "the audio box cannot be used";
+    EXPECT_EQ(uint32_t(MEDIA_NO_STREAM | MEDIA_STREAM_LOCKED), preset.m_settings.audioFlags) << "and OK keeps the lock";
 }
 
 TEST_F(ConverterDialogsTest, FormatSettingsStepOverHeadingsAndStoreTheCustomPreset)
