@@ -151,8 +151,6 @@ FW_BEGIN_MESSAGE_MAP(CPlaylistView, CGridListView)
     FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnShowInFolder),
     FwOnUpdateCommand(ID_PLAYLIST_OPEN_FOLDER, &ThisClass::OnUpdateNeedsSelection),
-    FwOnCommand(ID_GIF_INFO, &ThisClass::OnGifInfo),
-    FwOnUpdateCommand(ID_GIF_INFO, &ThisClass::OnUpdateNeedsSelection),
     FwOnCommand(ID_SHOW_TITLE, &ThisClass::OnShowTitle),
     FwOnUpdateCommand(ID_SHOW_TITLE, &ThisClass::OnUpdateShowTitle),
     FwOnCommand(ID_SHOW_THUMBNAIL, &ThisClass::OnShowThumbnail),
@@ -1586,12 +1584,6 @@ void CPlaylistView::OnUpdatePlaySelected(CCmdUI* ui)
 {
     CMainFrame* frame = GetMainFrame();
     ui->Enable((!frame || frame->GetActiveView() == this) && GetNextSelected(0) >= 0);
-}
-
-void CPlaylistView::OnGifInfo()
-{
-    if (CPlaylistItem* item = FirstSelectedItem())
-        CGIFInfoDlg(item, this).DoModal();
 }
 
 void CPlaylistView::OnShowInFolder()

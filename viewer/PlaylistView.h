@@ -203,7 +203,6 @@ protected:
     void OnPlaySelected();
     void OnGifInfo();
     void OnUpdatePlaySelected(CCmdUI* ui);
-    void OnGifInfo();
     void OnShowInFolder();
     void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(GetNextSelected(0) >= 0); }
     void OnShowTitle();
