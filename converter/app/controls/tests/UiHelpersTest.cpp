@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include <ole2.h>
+
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -93,7 +95,15 @@ TEST(FolderBrowserTest, FlagsAndACancelledBrowserLeavesNoFolder)
             }
         }
     });
-    EXPECT_EQ(IDCANCEL, browser.DoModal());
+    // On a thread of its own, as the shell's browser leaves its OLE state behind on the
+    // thread that ran it.
+    INT_PTR result = 0;
+    std::thread([&] {
+        ::OleInitialize(nullptr);
+        result = browser.DoModal();
+        ::OleUninitialize();
+    }).join();
+    EXPECT_EQ(IDCANCEL, result);
     closer.join();
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(browser.GetFolder().IsEmpty());
