@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Talvena's cost per file over the encoder: converts a handful of GIFs in one unattended run of
-# build-win/bin/Talvena.exe and with plain ffmpeg (the command the stand-in encoder runs for the
+# Talvena.exe (the windows build that runs here) and with plain ffmpeg (the command the stand-in encoder runs for the
 # default preset), both in this run, and prints the ratio. A run whose only file is missing gives
 # the program's own start and close, so the cost of each row can be told apart from it.
 #   bench/talvena_bench.sh [--quick]     (quick: three GIFs, best of two rounds; else every GIF, best of three)
@@ -10,7 +10,8 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
-talvena=build-win/bin/Talvena.exe
+. scripts/wine-env.sh
+talvena=$win_build/bin/Talvena.exe
 [ -f "$talvena" ] || { echo "talvena_bench: $talvena is not built"; exit 1; }
 command -v ffmpeg >/dev/null || { echo "talvena_bench: no ffmpeg"; exit 1; }
 
@@ -28,7 +29,7 @@ fi
 rounds=3
 [ $quick -eq 1 ] && rounds=2
 
-export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
+export WINEPREFIX="${WINEPREFIX:-$repo/$win_build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 xvfb_pid=""

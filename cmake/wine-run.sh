@@ -4,6 +4,13 @@
 # (Xvfb) is always provided and every run has a timeout.
 set -u
 prog="$1"; shift
+# A 64-bit program (machine 0x8664 in its PE header) needs Wine's 64-bit loader.
+loader=wine
+pe_offset=$(od -An -tu4 -j60 -N4 "$prog" 2>/dev/null | tr -d ' ')
+if [ -n "$pe_offset" ] && [ "$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$prog" | tr -d ' ')" = 8664 ]; then
+  loader=/usr/lib/wine/wine64
+  export WINELOADER=$loader
+fi
 limit="${WINE_RUN_TIMEOUT:-300}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -17,7 +24,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+    [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$loader" wineboot -i >/dev/null 2>&1
   ) 9>"$WINEPREFIX.lock"
 fi
 # Output goes through a file: Wine's helper processes (services, explorer) may outlive the program,
@@ -25,9 +32,9 @@ fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 if [ -n "${DISPLAY:-}" ]; then
-  timeout -k 10 "$limit" wine "$prog" "$@" >"$log" 2>&1 </dev/null
+  timeout -k 10 "$limit" "$loader" "$prog" "$@" >"$log" 2>&1 </dev/null
 else
-  xvfb-run -a -s "-screen 0 1280x1024x24" timeout -k 10 "$limit" wine "$prog" "$@" >"$log" 2>&1 </dev/null
+  xvfb-run -a -s "-screen 0 1280x1024x24" timeout -k 10 "$limit" "$loader" "$prog" "$@" >"$log" 2>&1 </dev/null
 fi
 rc=$?
 cat "$log"

@@ -26,11 +26,12 @@ echo "== imagetool frames $sample out/sample-frames"
 
 # The Windows programs run under Wine with a display: one of our own when there is none, made once.
 . scripts/display.sh
+. scripts/wine-env.sh
 wine_ready=0
 xvfb_pid=""
 prepare_wine() {
   [ "$wine_ready" -eq 1 ] && return
-  export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
+  export WINEPREFIX="${WINEPREFIX:-$repo/$win_build/wineprefix}"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -z "${DISPLAY:-}" ]; then
     start_display 150 190 || exit 1
@@ -51,8 +52,8 @@ windows_path() {
 
 # Sorvik plays a sample GIF of our own under Wine, with a display, and is closed after a few
 # seconds the way a user closes it (WM_CLOSE from a small helper that waits for it to play).
-sorvik=build-win/viewer/Sorvik.exe
-closer=build-win/viewer/SorvikCloser.exe
+sorvik=$win_build/viewer/Sorvik.exe
+closer=$win_build/viewer/SorvikCloser.exe
 gif=viewer/tests/data/sample.gif
 if [ -f "$sorvik" ] && [ -f "$closer" ]; then
   echo "== Sorvik.exe $gif (closed after 4 seconds)"
@@ -73,7 +74,7 @@ fi
 # folder. Two of its settings let it run unattended: start converting once the command line's
 # files are in ("AutoStart") and close the window when the run is completed ("AutoClose"); both
 # are put back afterwards. The stand-in probe then describes the video.
-talvena=build-win/bin/Talvena.exe
+talvena=$win_build/bin/Talvena.exe
 if [ -f "$talvena" ]; then
   prepare_wine
   rm -rf out/video
@@ -91,7 +92,7 @@ if [ -f "$talvena" ]; then
   video=out/video/sample.mp4
   [ "$converter_status" -eq 0 ] && [ -s "$video" ] || { echo "main job: the converter made no video"; exit 1; }
   ls -l "$video"
-  wine build-win/bin/Modules/Harrowin.exe "$(windows_path "$video")" -o "$(windows_path out/video/sample.xml)" >/dev/null 2>&1 \
+  wine "$win_build/bin/Modules/Harrowin.exe" "$(windows_path "$video")" -o "$(windows_path out/video/sample.xml)" >/dev/null 2>&1 \
     && cat out/video/sample.xml
 else
   echo "== Talvena.exe is not built (build-win); skipped"

@@ -7,7 +7,8 @@ scripts/setup.sh --no-run || exit 1
 jobs=$(nproc)
 
 # One display and one persistent wineserver for the whole run: starting either per test costs seconds.
-export WINEPREFIX="$repo/build-win/wineprefix"
+. scripts/wine-env.sh
+export WINEPREFIX="$repo/$win_build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko install prompts
 . scripts/display.sh
@@ -19,7 +20,8 @@ mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1 || true
 
 status=0
-for dir in build build-asan build-win; do
+[ "$win_build" = build-win ] || echo "== this machine runs no 32-bit code: the windows tests run on the 64-bit build"
+for dir in build build-asan "$win_build"; do
   echo "== tests: $dir"
   ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=1
 done
@@ -31,9 +33,9 @@ echo "== benchmark: resampling (quick)"
 build/bench/resample_bench --quick || echo "resample_bench did not finish"
 echo "== benchmark: JPEG and PNG codecs (quick)"
 build/bench/codec_bench --quick || echo "codec_bench did not finish"
-if [ -f build-win/bench/sorvik_play_bench.exe ]; then
+if [ -f "$win_build/bench/sorvik_play_bench.exe" ]; then
   echo "== benchmark: Sorvik frame timing on the screen under Wine (quick)"
-  cmake/wine-run.sh build-win/bench/sorvik_play_bench.exe --quick || echo "sorvik_play_bench did not finish"
+  cmake/wine-run.sh "$win_build/bench/sorvik_play_bench.exe" --quick || echo "sorvik_play_bench did not finish"
 fi
 echo "== benchmark: Talvena against plain ffmpeg (quick)"
 bench/talvena_bench.sh --quick || echo "talvena_bench did not finish"

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries of the windows configuration from Debian's source packages into
-# .deps/win32 (ignored by git). A later run with the same versions reuses the cache.
+# .deps/win32 (ignored by git); with "x86_64" as argument, those of the 64-bit test build into
+# .deps/win64. A later run with the same versions reuses the cache.
 #   libjpeg-turbo, libpng, pugixml: upstream tarballs of Debian's source packages (apt-get source)
 #   zlib: Debian's libz-mingw-w64-dev;  GoogleTest: /usr/src/googletest
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-cache="${WIN_DEPS_CACHE:-$repo/.deps/win32}"
+arch="${1:-i686}"
+case "$arch" in
+  i686) bits=32 ;;
+  x86_64) bits=64 ;;
+  *) echo "win-deps: unknown architecture $arch" >&2; exit 1 ;;
+esac
+cache="${WIN_DEPS_CACHE:-$repo/.deps/win$bits}"
 prefix="$cache/prefix"
-toolchain="$repo/cmake/mingw-i686.cmake"
+toolchain="$repo/cmake/mingw-$arch.cmake"
 jobs=$(nproc)
 mkdir -p "$cache/src" "$cache/build" "$prefix"
 
@@ -59,10 +66,11 @@ cmake_build() {
 }
 
 if ! stamp_ok zlib; then
-  [ -f /usr/i686-w64-mingw32/lib/libz.a ] || { echo "win-deps: libz-mingw-w64-dev is missing" >&2; exit 1; }
+  sysroot="/usr/$arch-w64-mingw32"
+  [ -f "$sysroot/lib/libz.a" ] || { echo "win-deps: libz-mingw-w64-dev is missing" >&2; exit 1; }
   mkdir -p "$prefix/include" "$prefix/lib"
-  cp /usr/i686-w64-mingw32/include/zlib.h /usr/i686-w64-mingw32/include/zconf.h "$prefix/include/"
-  cp /usr/i686-w64-mingw32/lib/libz.a "$prefix/lib/"
+  cp "$sysroot/include/zlib.h" "$sysroot/include/zconf.h" "$prefix/include/"
+  cp "$sysroot/lib/libz.a" "$prefix/lib/"
   stamp zlib
 fi
 

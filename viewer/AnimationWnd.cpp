@@ -5,6 +5,7 @@
 #include "CrImage.h"
 #include "MainFrame.h"
 #include "OffscreenDC.h"
+#include "PlayControlBar.h"
 #include "PlayView.h"
 #include "PlaylistItem.h"
 #include "Settings.h"
@@ -44,6 +45,8 @@ void CGIFPlayThread::WaitFinished()
 FW_BEGIN_MESSAGE_MAP(CAnimationWnd, CWnd)
     FwOnPlain(WM_PAINT, &ThisClass::OnPaint),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnMouse(WM_LBUTTONDBLCLK, &ThisClass::OnLButtonDblClk),
+    FwOnMouse(WM_MBUTTONUP, &ThisClass::OnMButtonUp),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
 FW_END_MESSAGE_MAP()
 
@@ -107,8 +110,14 @@ int CAnimationWnd::SetItem(CPlaylistItem* item)
         return -1;
     Close();
     m_pItem = item;
-    if (item->m_nLoadStatus != LOAD_DONE)
+    if (item->m_nLoadStatus == LOAD_DONE) {
+        if (g_pPlayControlBar) {
+            g_pPlayControlBar->SetFrameRange(0, item->FrameCount - 1);
+            g_pPlayControlBar->SetFramePos(0, item->FrameCount - 1, TRUE);
+        }
+    } else {
         item->StartLoadThread();
+    }
     if (CMainFrame* frame = GetMainFrame())
         frame->UpdateWindowTitle();
     return 0;
@@ -125,6 +134,12 @@ int CAnimationWnd::Close()
     if (GetSafeHwnd() && GetWindowTextLength() > 0)
         SetWindowText(L"");
     Redraw();
+    if (g_pPlayControlBar) {
+        for (int track : {0, 1}) {
+            g_pPlayControlBar->SetFrameRange(track, -1);
+            g_pPlayControlBar->SetFramePos(track, -1, TRUE);
+        }
+    }
     if (CMainFrame* frame = GetMainFrame())
         frame->UpdateWindowTitle();
     return 0;
@@ -170,6 +185,8 @@ int CAnimationWnd::SeekFrame(int index, bool force)
         return 1;
     m_position.frameIndex.exchange(index);
     Redraw();
+    if (g_pPlayControlBar)
+        g_pPlayControlBar->SetFramePos(1, index, TRUE);
     return 0;
 }
 
@@ -183,7 +200,25 @@ void CAnimationWnd::SetZoom(int percent)
 int CAnimationWnd::SetPlayState(int state)
 {
     m_position.playState = state;
+    if (g_pPlayControlBar)
+        g_pPlayControlBar->SetPlayState(state);
+    if (g_pPlayView)
+        g_pPlayView->OnPlayStateChanged(state);
     return state;
+}
+
+void CAnimationWnd::SetPositionRange(int last, int position)
+{
+    if (!g_pPlayControlBar)
+        return;
+    g_pPlayControlBar->SetFrameRange(1, last);
+    g_pPlayControlBar->SetFramePos(1, position, TRUE);
+}
+
+void CAnimationWnd::ShowPosition(int index)
+{
+    if (g_pPlayControlBar)
+        g_pPlayControlBar->SetFramePos(1, index, TRUE);
 }
 
 int CAnimationWnd::Redraw()
@@ -210,8 +245,9 @@ int CAnimationWnd::Play(std::atomic<int>& stop)
 
 void CAnimationWnd::ShowFrame(int index)
 {
-    (void)index;   // the loop has made it the current frame
+    // The loop has made it the current frame.
     Redraw();
+    ShowPosition(index);
 }
 
 void CAnimationWnd::ShowProblem()
@@ -248,6 +284,15 @@ void CAnimationWnd::OnPaint()
     CPaintDC paint(this);
     COffscreenDC dc(&paint);
     DrawCurrentFrame(&dc);
+}
+
+void CAnimationWnd::ForwardToParent(UINT message, UINT flags, CPoint point)
+{
+    HWND parent = ::GetParent(m_hWnd);
+    if (!parent)
+        return;
+    ::MapWindowPoints(m_hWnd, parent, &point, 1);
+    ::PostMessageW(parent, message, flags, MAKELPARAM(point.x, point.y));
 }
 
 void CAnimationWnd::OnDestroy()

@@ -75,12 +75,15 @@ protected:
     void OnPaint();
     void OnDestroy();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    // The canvas covers its view: the view's double click and middle click reach it from here.
+    void OnLButtonDblClk(UINT flags, CPoint point) { ForwardToParent(WM_LBUTTONDBLCLK, flags, point); }
+    void OnMButtonUp(UINT flags, CPoint point) { ForwardToParent(WM_MBUTTONUP, flags, point); }
 
 private:
     // The play loop's view of the canvas (on the play thread).
     void ShowFrame(int index) override;
     void ShowProblem() override;
-    void SetPositionRange(int last, int position) override {}
+    void SetPositionRange(int last, int position) override;
     void ReportPlayState(int state) override { SetPlayState(state); }
     void SeekFirstFrame() override { SeekFrame(0, true); }
     void Sleep(int milliseconds) override { ::Sleep(DWORD(milliseconds)); }
@@ -88,6 +91,9 @@ private:
     int RepeatMode() override;
 
     void DrawProblem(CDC* dc, const CRect& client, const CPlaylistItem& item);
+    void ForwardToParent(UINT message, UINT flags, CPoint point);
+    // The play position on the control bar.
+    void ShowPosition(int index);
 
     CBackground m_background;
     CPlayPosition m_position;

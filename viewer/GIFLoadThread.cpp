@@ -1,5 +1,7 @@
 #include "GIFLoadThread.h"
 
+#include "AnimationWnd.h"
+#include "PlayControlBar.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
 #include "ViewerGlobals.h"
@@ -25,6 +27,24 @@ void CGIFLoadThread::Cancel()
         PumpMessagesUntilMatch(nullptr, WM_LOAD_FINISHED, reinterpret_cast<LPARAM>(m_pItem));
     else
         PumpUntilThreadEnds(m_hThread);
+}
+
+bool CGIFLoadThread::IsCurrentItem() const { return g_pPlayControlBar && g_pCanvas && g_pCanvas->GetItem() == m_pItem; }
+
+int CGIFLoadThread::OnFramesFound(CrImageGIF* gif, GifLoadInfo* info)
+{
+    const int answer = CFrameLoadCallback::OnFramesFound(gif, info);
+    if (IsCurrentItem())
+        g_pPlayControlBar->SetFrameRange(0, info->frameCount - 1);
+    return answer;
+}
+
+int CGIFLoadThread::OnFrameDecoded(CrImageGIF* gif, GifLoadInfo* info)
+{
+    const int answer = CFrameLoadCallback::OnFrameDecoded(gif, info);
+    if (IsCurrentItem())
+        g_pPlayControlBar->SetFramePos(0, info->frameIndex, TRUE);
+    return answer;
 }
 
 // ---- the Windows side of the playlist item ----

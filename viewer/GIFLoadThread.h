@@ -10,4 +10,11 @@ public:
     BOOL InitInstance() override;
     // Asks the load to stop and returns once the thread has ended and its 0x5BC was handled.
     void Cancel();
+
+    // The play control bar follows the decoding of the canvas's current item.
+    int OnFramesFound(CrImageGIF* gif, GifLoadInfo* info) override;
+    int OnFrameDecoded(CrImageGIF* gif, GifLoadInfo* info) override;
+
+private:
+    bool IsCurrentItem() const;
 };

@@ -1,13 +1,17 @@
 #include "SorvikApp.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
+#include "AboutDlg.h"
 #include "FileAssociation.h"
 #include "MainFrame.h"
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
+#include "UpdateCheck.h"
+#include "ViewerSettingsDlg.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -78,6 +82,15 @@ CString CommandLinePath(const wchar_t* param, BOOL flag)
     return CString();
 }
 
+void CCommandLineInfoEx::ParseParam(const char* param, BOOL flag, BOOL last)
+{
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, param, -1, nullptr, 0);
+    std::wstring wide(size_t(length > 0 ? length : 1), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, param, -1, &wide[0], length);
+    ParseParam(wide.c_str(), flag, last);
+}
+
 void CCommandLineInfoEx::ParseParam(const wchar_t* param, BOOL flag, BOOL last)
 {
     CString path = CommandLinePath(param, flag);
@@ -133,6 +146,9 @@ FW_BEGIN_MESSAGE_MAP(CSorvikApp, CWinApp)
     FwOnUpdateCommand(ID_FILE_CLEAR_RECENT, &ThisClass::OnUpdateClearRecentFileList),
     FwOnCommand(ID_HELP_WEB_SITE, &ThisClass::OnWebSite),
     FwOnCommand(ID_HELP_EMAIL, &ThisClass::OnEmailUs),
+    FwOnCommand(ID_HELP_CHECK_UPDATES, &ThisClass::OnCheckForUpdates),
+    FwOnCommand(ID_APP_SETTINGS, &ThisClass::OnSettings),
+    FwOnCommand(ID_APP_ABOUT, &ThisClass::OnAppAbout),
 FW_END_MESSAGE_MAP()
 
 CSorvikApp::CSorvikApp() : CWinApp(L"Sorvik") {}
@@ -141,6 +157,8 @@ BOOL CSorvikApp::InitInstance()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // The folder dialog's shell trees talk to the shell's COM objects on this thread.
+    ::OleInitialize(nullptr);
     SetRegistryKey(kMakerName);
     if (m_resources.Load() != 0)
         return FALSE;
@@ -150,6 +168,7 @@ BOOL CSorvikApp::InitInstance()
     ParseCommandLine(info);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RuntimeClassOf<CSorvikDoc>(), RuntimeClassOf<CMainFrame>(),
                                           RuntimeClassOf<CPlayView>()));
+    EnableShellOpen();
     RegisterFileTypes(1);
     if (!OpenCommandLineFiles(info))
         return FALSE;
@@ -182,7 +201,19 @@ int CSorvikApp::OpenCommandLineFiles(CCommandLineInfoEx& info)
 int CSorvikApp::ExitInstance()
 {
     m_settings.Save();
+    for (ATOM* atom : {&m_atomApp, &m_atomSystemTopic})
+        if (*atom) {
+            ::GlobalDeleteAtom(*atom);
+            *atom = 0;
+        }
+    ::OleUninitialize();
     return CWinApp::ExitInstance();
+}
+
+void CSorvikApp::EnableShellOpen()
+{
+    m_atomApp = ::GlobalAddAtomW(m_strAppName);
+    m_atomSystemTopic = ::GlobalAddAtomW(L"system");
 }
 
 int CSorvikApp::RegisterFileTypes(int)
@@ -226,4 +257,73 @@ void CSorvikApp::OnEmailUs()
     CString subject;
     subject.Format(L"About %s %s", m_strAppName.GetString(), kProgramVersion);
     OpenMailTo(kContactMailbox, subject, nullptr);
+}
+
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }
+
+void CSorvikApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainWnd);
+    about.m_info.version = kProgramVersion;
+    about.m_info.homePage = kHomePage;
+    about.m_info.email = kContactMailbox;
+    about.m_info.emailCommand = ID_HELP_EMAIL;
+    about.m_info.titleFont = m_resources.m_fontLargeBold;
+    about.m_info.linkFont = m_resources.m_fontUnderline;
+    about.DoModal();
+}
+
+void CSorvikApp::OnSettings()
+{
+    CViewerSettingsDlg dialog(m_pMainWnd);
+    dialog.FillFrom(m_settings);
+    dialog.m_bAssociateGif = IsGifAssociated();
+    if (dialog.DoModal() != IDOK)
+        return;
+    const bool sizeChanged = dialog.StoreTo(m_settings);
+    SetGifAssociation(dialog.m_bAssociateGif != 0);
+    m_settings.Save();
+    if (sizeChanged && g_pPlaylistView)
+        g_pPlaylistView->RebuildThumbnails();
+}
+
+// ---- the ".gif" association ----
+
+namespace {
+
+CFileAssociation GifAssociation()
+{
+    CString key;
+    key.Format(L"%s.%s.gif", kMakerName, kProgramWord);
+    return CFileAssociation(L".gif", key, L"GIF", -205);
+}
+
+const wchar_t kBackupSection[] = L"FileTypes\\.gif";
+const wchar_t kBackupEntry[] = L"Backup";
+
+} // namespace
+
+bool IsGifAssociated()
+{
+    CFileAssociation association = GifAssociation();
+    return association.IsTypeRegistered() && association.IsAssociated();
+}
+
+void SetGifAssociation(bool on)
+{
+    CFileAssociation association = GifAssociation();
+    CWinApp* app = FwGetApp();
+    if (on) {
+        association.RegisterType(GetModuleFilePath());
+        CString previous;
+        association.GetAssociation(previous);   // and binds ".gif" to the viewer
+        if (!previous.IsEmpty() && previous != association.m_strTypeKey)
+            app->WriteProfileString(kBackupSection, kBackupEntry, previous);
+    } else {
+        association.UnregisterType();
+        CString backup = app->GetProfileString(kBackupSection, kBackupEntry, L"");
+        if (backup == association.m_strTypeKey)
+            backup.Empty();
+        association.SetAssociation(backup);
+    }
 }

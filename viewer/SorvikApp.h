@@ -13,6 +13,8 @@ class CCommandLineInfoEx : public CCommandLineInfo {
 public:
     CStringArray m_files;
 
+    // Narrow text (from the system code page) is read as the wide one.
+    virtual void ParseParam(const char* param, BOOL flag, BOOL last);
     void ParseParam(const wchar_t* param, BOOL flag, BOOL last) override;
     void ParseLast(BOOL last);
 };
@@ -33,6 +35,9 @@ public:
     CUIResources m_resources;
     CSettings m_settings;
     int m_bStartup = 1;   // 1 until the command line named a path
+    // The shell's DDE conversation: the program's name and the "system" topic.
+    ATOM m_atomApp = 0;
+    ATOM m_atomSystemTopic = 0;
 
     CSorvikApp();
 
@@ -43,6 +48,7 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
     int OpenCommandLineFiles(CCommandLineInfoEx& info);
+    void EnableShellOpen();
 
 protected:
     void OnOpenRecentFile(UINT id);
@@ -51,10 +57,18 @@ protected:
     void OnUpdateClearRecentFileList(CCmdUI* ui);
     void OnWebSite();
     void OnEmailUs();
+    void OnCheckForUpdates();
+    void OnSettings();
+    void OnAppAbout();
 
 private:
     void RegisterType(const wchar_t* extension, const wchar_t* description, int icon);
 };
+
+// Whether ".gif" opens with the viewer, and switching that: the association it had is kept in
+// the profile ("FileTypes\.gif", "Backup") and given back when the option is turned off.
+bool IsGifAssociated();
+void SetGifAssociation(bool on);
 
 // The path an argument names, empty for a switch; `flag`: the lead "-" or "/" was taken off `param`.
 CString CommandLinePath(const wchar_t* param, BOOL flag);

@@ -8,6 +8,8 @@ CUIResources* g_pUIResources = nullptr;
 CPlayView* g_pPlayView = nullptr;
 CPlaylistView* g_pPlaylistView = nullptr;
 CAnimationWnd* g_pCanvas = nullptr;
+CPlayControlBar* g_pPlayControlBar = nullptr;
+CMessageWnd* g_pMessageWnd = nullptr;
 
 CMainFrame* GetMainFrame() { return dynamic_cast<CMainFrame*>(FwGetMainWnd()); }
 

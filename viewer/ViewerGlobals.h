@@ -11,12 +11,16 @@ class CPlayView;
 class CPlaylistView;
 class CAnimationWnd;
 class CMainFrame;
+class CPlayControlBar;
+class CMessageWnd;
 
 extern CSettings* g_pSettings;
 extern CUIResources* g_pUIResources;
 extern CPlayView* g_pPlayView;
 extern CPlaylistView* g_pPlaylistView;
 extern CAnimationWnd* g_pCanvas;
+extern CPlayControlBar* g_pPlayControlBar;
+extern CMessageWnd* g_pMessageWnd;
 
 // Worker → window.
 constexpr UINT WM_QUEUE_FINISHED = 0x5B9;   // stop word / 0

@@ -28,6 +28,7 @@
 #include "MessageFilter.h"
 #include "SysHelpers.h"
 #include "TalvenaCommandLine.h"
+#include "UpdateCheck.h"
 #include "TalvenaRes.h"
 
 namespace {
@@ -70,6 +71,7 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CDialog)
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
     FwOnMessage(WM_CONVERT_FINISHED, &ThisClass::OnConvertFinished),
     FwOnMessage(WM_CONVERT_ROW_DONE, &ThisClass::OnRowDone),
+    FwOnMessage(WM_CHECK_UPDATE, &ThisClass::OnCheckUpdate),
 FW_END_MESSAGE_MAP()
 
 CTalvenaDlg::CTalvenaDlg(CTalvenaCommandLine* commandLine, CWnd* parent)
@@ -153,6 +155,8 @@ BOOL CTalvenaDlg::OnInitDialog()
         else if (m_autoStart && (m_sameAsInput || !m_outputFolder.IsEmpty()))
             PostMessage(WM_COMMAND, IDC_CONVERT);
     }
+    if (g_pAppSettings && g_pAppSettings->m_autoCheckUpdate)
+        PostMessage(WM_CHECK_UPDATE, 0, 1);
     return TRUE;
 }
 
@@ -601,4 +605,11 @@ void CTalvenaDlg::SetTimes(int64_t, int64_t outputMicroseconds)
 void CTalvenaDlg::SetStatusText(const CString& text)
 {
     SetRowText(COLUMN_STATUS, text);
+}
+
+LRESULT CTalvenaDlg::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 0)
+        TalvenaCheckForUpdates(lParam != 0);
+    return 0;
 }

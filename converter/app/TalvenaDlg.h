@@ -90,6 +90,7 @@ private:
     void OnDestroy();
     LRESULT OnConvertFinished(WPARAM, LPARAM);
     LRESULT OnRowDone(WPARAM, LPARAM);
+    LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
 
     void FillFormatCombo();
     void SelectFormat(int index);

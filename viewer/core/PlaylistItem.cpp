@@ -40,10 +40,15 @@ void ApplyImageFilters(CrImage& image, bool flipHorz, bool flipVert, bool rotate
         image.Mirror();
     if (flipVert)
         image.Flip();
-    if (rotateLeft)
+    // Both turns ticked mean a half turn (one after the other would undo each other).
+    if (rotateLeft && rotateRight) {
+        image.Mirror();
+        image.Flip();
+    } else if (rotateLeft) {
         image.RotateLeft();
-    if (rotateRight)
+    } else if (rotateRight) {
         image.RotateRight();
+    }
     if (negate)
         image.Negative();
     if (grayScale)

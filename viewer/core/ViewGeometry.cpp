@@ -42,20 +42,19 @@ ViewRect FrameRect(int zoom, ViewSize image, ViewRect client)
             h = ch;
         }
     } else {
-        if (zoom == 100) {
-            w = iw;
-            h = ih;
-        } else {
-            w = static_cast<int64_t>(zoom * iw * 0.01);
-            h = static_cast<int64_t>(zoom * ih * 0.01);
-        }
+        w = int64_t(zoom) * iw / 100;
+        h = int64_t(zoom) * ih / 100;
         if (w > cw || h > ch) {
-            double scale = double(cw) / double(w);
-            double scaleY = double(ch) / double(h);
-            if (scaleY < scale)
-                scale = scaleY;
-            w = static_cast<int64_t>(w * scale);
-            h = static_cast<int64_t>(h * scale);
+            // Both sides times the smaller of cw / w and ch / h, as the fraction num / den. The
+            // product is taken just below its exact value (a whole product loses one pixel), as
+            // the canvas always reduced: the picture never comes out larger than the window.
+            int64_t num = cw, den = w;
+            if (int64_t(ch) * w < int64_t(cw) * h) {
+                num = ch;
+                den = h;
+            }
+            w = (w * num - 1) / den;
+            h = (h * num - 1) / den;
         }
     }
     if (w <= 0 || h <= 0)

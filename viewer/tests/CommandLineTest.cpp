@@ -97,4 +97,85 @@ TEST_F(SorvikCommandLine, OnlySwitchesOpenNothing)
     EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
 }
 
+TEST_F(SorvikCommandLine, NarrowArgumentsReadAsTheWideOnes)
+{
+    // Narrow text comes in the system code page: plain letters read the same either way.
+    struct Case {
+        const char* narrow;
+        BOOL flag;
+        std::vector<const wchar_t*> files;
+    } cases[] = {
+        {"C:\\pics\\a cat.gif", FALSE, {L"C:\\pics\\a cat.gif"}},
+        {"s", TRUE, {}},
+        {"", FALSE, {}},
+    };
+    for (const Case& c : cases) {
+        CCommandLineInfoEx info;
+        info.ParseParam(c.narrow, c.flag, TRUE);
+        ASSERT_EQ(info.m_files.GetSize(), int(c.files.size())) << c.narrow;
+        for (int i = 0; i < info.m_files.GetSize(); i++)
+            EXPECT_EQ(info.m_files[i], CString(c.files[size_t(i)]));
+        EXPECT_EQ(info.m_nShellCommand, c.files.empty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen);
+    }
+}
+
+// The ".gif" option of the settings: the binding it replaces is kept in the profile and comes back.
+class GifAssociationTest : public ::testing::Test {
+protected:
+    static constexpr const wchar_t* kExtension = L"Software\\Classes\\.gif";
+    static constexpr const wchar_t* kOwnType = L"Software\\Classes\\Brenmoor.Sorvik.gif";
+
+    void SetUp() override
+    {
+        TestApp().SetRegistryKey(TestMakerKey());
+        Clean();
+    }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, (CString(L"Software\\") + TestMakerKey()).GetString());
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kExtension);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kOwnType);
+    }
+    static void SetDefault(const wchar_t* key, const wchar_t* value)
+    {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, key, nullptr, REG_SZ, value, DWORD((wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+    // The key's default value; "(none)" when the key is missing.
+    static CString Default(const wchar_t* key)
+    {
+        wchar_t value[256] = L"";
+        DWORD size = sizeof value;
+        if (::RegGetValueW(HKEY_CURRENT_USER, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+            return L"(none)";
+        return value;
+    }
+};
+
+TEST_F(GifAssociationTest, TurningItOnKeepsTheOldBindingAndTurningItOffGivesItBack)
+{
+    SetDefault(kExtension, L"OtherViewer.gif");
+    EXPECT_FALSE(IsGifAssociated());
+    SetGifAssociation(true);
+    EXPECT_TRUE(IsGifAssociated());
+    EXPECT_EQ(Default(kExtension), CString(L"Brenmoor.Sorvik.gif"));
+    EXPECT_EQ(Default(kOwnType), CString(L"GIF"));
+    EXPECT_EQ(TestApp().GetProfileString(L"FileTypes\\.gif", L"Backup", L""), CString(L"OtherViewer.gif"));
+
+    SetGifAssociation(false);
+    EXPECT_FALSE(IsGifAssociated());
+    EXPECT_EQ(Default(kExtension), CString(L"OtherViewer.gif"));
+    EXPECT_EQ(Default(kOwnType), CString(L"(none)"));
+}
+
+TEST_F(GifAssociationTest, ABackupOfItsOwnTypeRemovesTheBinding)
+{
+    SetGifAssociation(true);   // nothing bound before: no backup
+    EXPECT_EQ(TestApp().GetProfileString(L"FileTypes\\.gif", L"Backup", L"(none)"), CString(L"(none)"));
+    TestApp().WriteProfileString(L"FileTypes\\.gif", L"Backup", L"Brenmoor.Sorvik.gif");
+    SetGifAssociation(false);
+    EXPECT_EQ(Default(kExtension), CString(L"(none)"));
+    EXPECT_FALSE(IsGifAssociated());
+}
+
 } // namespace

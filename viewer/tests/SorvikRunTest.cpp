@@ -10,42 +10,14 @@
 
 #include "CrImage.h"
 #include "PlayLoop.h"
+#include "SorvikProcessTest.h"
 #include "SorvikWindows.h"
 #include "ViewerGuiSupport.h"
 
 namespace {
 
-// Sorvik.exe as the user starts it, with a GIF on its command line.
-class SorvikRunTest : public ScratchFolderTest {
-protected:
-    PROCESS_INFORMATION m_process{};
-
-    void SetUp() override
-    {
-        ScratchFolderTest::SetUp();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ASSERT_TRUE(WriteSorvikSetting(L"AutoCheckUpdate", 0));
-        ASSERT_TRUE(WriteSorvikSetting(L"LoadLastPlaylist", 0));
-    }
-    void TearDown() override
-    {
-        if (m_process.hProcess) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_process.hProcess, 3);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik");
-        ScratchFolderTest::TearDown();
-    }
-    bool Start(const CString& arguments)
-    {
-        std::wstring command = L"\"" + SorvikProgramPath() + L"\" " + arguments.str();
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process);
-    }
-};
+// Sorvik.exe as the user starts it, with GIFs on its command line.
+using SorvikRunTest = SorvikProcessTest;
 
 TEST_F(SorvikRunTest, AGifOnTheCommandLinePlaysWithItsOwnDelays)
 {
@@ -137,48 +109,6 @@ private:
     int m_width = 0, m_height = 0;
     std::vector<uint32_t> m_pixels;
 };
-
-struct OtherWindowSearch {
-    DWORD processId;
-    HWND main;
-    int count;
-};
-
-BOOL CALLBACK CountOtherWindow(HWND wnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<OtherWindowSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid == search->processId && wnd != search->main && ::IsWindowVisible(wnd))
-        search->count++;
-    return TRUE;
-}
-
-// Visible top-level windows of the process other than the main one (a message box would be one).
-int OtherVisibleWindows(DWORD processId, HWND main)
-{
-    OtherWindowSearch search{processId, main, 0};
-    ::EnumWindows(CountOtherWindow, reinterpret_cast<LPARAM>(&search));
-    return search.count;
-}
-
-CString WindowText(HWND wnd)
-{
-    wchar_t text[512] = L"";
-    ::GetWindowTextW(wnd, text, 512);
-    return text;
-}
-
-bool WaitForWindowText(HWND wnd, const CString& text, DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    while (WindowText(wnd) != text) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        ::Sleep(20);
-    }
-    return true;
-}
 
 TEST_F(SorvikRunTest, FilesThatCannotPlaySayWhatIsWrongAndTheNextOnePlays)
 {

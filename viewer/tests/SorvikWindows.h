@@ -40,11 +40,21 @@ inline HWND WaitForSorvikWindow(const std::wstring& titlePrefix, DWORD processId
     }
 }
 
-// The canvas: window 1 inside the play pane (0xE900) of the main window.
+// The layout window (0xE900 of the main window) and its panes: 0xE900 the play view, 0xE901 the
+// playlist view.
+inline HWND SorvikPane(HWND mainWindow, int index)
+{
+    HWND layout = ::GetDlgItem(mainWindow, 0xE900);
+    return layout ? ::GetDlgItem(layout, 0xE900 + index) : nullptr;
+}
+
+// The canvas: window 1 inside the play pane, or inside the playlist pane while it plays there.
 inline HWND SorvikCanvas(HWND mainWindow)
 {
-    HWND pane = ::GetDlgItem(mainWindow, 0xE900);
-    return pane ? ::GetDlgItem(pane, 1) : nullptr;
+    for (int pane = 0; pane < 2; pane++)
+        if (HWND canvas = SorvikPane(mainWindow, pane) ? ::GetDlgItem(SorvikPane(mainWindow, pane), 1) : nullptr)
+            return canvas;
+    return nullptr;
 }
 
 // A value in the viewer's "Settings" section of the profile, for the next start.

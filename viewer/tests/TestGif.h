@@ -12,6 +12,19 @@ struct TestFrame {
     uint32_t delay;   // hundredths of a second
 };
 
+// Writes the frames as one animation and deletes them.
+inline bool WriteGifFrames(const CString& path, std::vector<CrImage*>& images)
+{
+    CrImageGIF gif;
+    CrIOFile file;
+    bool ok = file.Open(path, L"wb") && gif.Encode(&file, images.data(), int32_t(images.size()), true, false);
+    file.Close();
+    for (CrImage* image : images)
+        delete image;
+    images.clear();
+    return ok;
+}
+
 // An animation whose frames are each one solid colour.
 inline bool WriteTestGif(const CString& path, int width, int height, const std::vector<TestFrame>& frames)
 {
@@ -23,13 +36,7 @@ inline bool WriteTestGif(const CString& path, int width, int height, const std::
         image->SetFrameDelay(f.delay);
         images.push_back(image);
     }
-    CrImageGIF gif;
-    CrIOFile file;
-    bool ok = file.Open(path, L"wb") && gif.Encode(&file, images.data(), int32_t(images.size()), true, false);
-    file.Close();
-    for (CrImage* image : images)
-        delete image;
-    return ok;
+    return WriteGifFrames(path, images);
 }
 
 // The colours of ColourFrames, in turn: neighbours always differ.

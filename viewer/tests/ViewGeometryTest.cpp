@@ -32,14 +32,41 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{0, {10, 10}, {0, 0, 300, 200}, {50, 0, 250, 200}},
         // 100 % keeps the size, centred with integer halves.
         FrameCase{100, {101, 51}, {0, 0, 400, 300}, {149, 124, 250, 175}},
-        // 200 % that does not fit is reduced to the window: 600 x 400 becomes 400 x 266.
-        FrameCase{200, {300, 200}, {0, 0, 400, 300}, {0, 17, 400, 283}},
+        // 200 % that does not fit is reduced by 400 / 600 to just inside the window: 600 x 400
+        // becomes 399 x 266.
+        FrameCase{200, {300, 200}, {0, 0, 400, 300}, {0, 17, 399, 283}},
+        // Reduced by the height: 300 x 600 in 400 x 300 by 300 / 600 is 149 x 299.
+        FrameCase{200, {150, 300}, {0, 0, 400, 300}, {125, 0, 274, 299}},
+        // Fit of a picture with the window's own shape fills it exactly.
+        FrameCase{0, {40, 30}, {0, 0, 400, 300}, {0, 0, 400, 300}},
+        FrameCase{0, {7, 3}, {0, 0, 100, 100}, {0, 29, 100, 71}},
+        // Uneven zooms are truncated: 50 % of 7 x 5 is 3 x 2.
+        FrameCase{50, {7, 5}, {0, 0, 100, 100}, {48, 49, 51, 51}},
         FrameCase{50, {300, 200}, {0, 0, 400, 300}, {125, 100, 275, 200}},
         // The client's own origin counts.
         FrameCase{100, {10, 10}, {5, 7, 25, 27}, {10, 12, 20, 22}},
         // Nothing to draw.
         FrameCase{0, {10, 10}, {0, 0, 0, 100}, {0, 0, 0, 0}},
         FrameCase{50, {1, 1}, {0, 0, 100, 100}, {0, 0, 0, 0}}));
+
+TEST(FrameRectBounds, NoZoomEverComesOutLargerThanTheWindow)
+{
+    for (int zoom : {0, 50, 100, 200})
+        for (int cw : {1, 17, 100, 399, 640})
+            for (int ch : {1, 13, 100, 301, 480})
+                for (int iw : {1, 3, 99, 320, 1000})
+                    for (int ih : {1, 7, 100, 240, 999}) {
+                        ViewRect r = FrameRect(zoom, {iw, ih}, {0, 0, cw, ch});
+                        ASSERT_LE(r.Width(), cw) << zoom << " " << iw << "x" << ih << " in " << cw << "x" << ch;
+                        ASSERT_LE(r.Height(), ch) << zoom << " " << iw << "x" << ih << " in " << cw << "x" << ch;
+                        ASSERT_GE(r.left, 0);
+                        ASSERT_GE(r.top, 0);
+                        // Fit always fills the window in one direction.
+                        if (zoom == 0) {
+                            ASSERT_TRUE(r.IsEmpty() || r.Width() == cw || r.Height() == ch);
+                        }
+                    }
+}
 
 TEST(ThumbnailFit, KeepsTheAspectInsideTheBox)
 {
