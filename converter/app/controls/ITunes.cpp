@@ -14,10 +14,12 @@ const wchar_t kITunesKey[] = L"Software\\Apple Computer, Inc.\\iTunes";
 const CLSID kITunesAppClass = {0xDC0C2640, 0x1415, 0x4644, {0x87, 0x5C, 0x6F, 0x4D, 0x76, 0x98, 0x39, 0xBA}};
 const IID kITunesAppInterface = {0x9DD6680B, 0x3EDC, 0x40DB, {0xA7, 0x71, 0xE6, 0xFE, 0x48, 0x32, 0xE3, 0x4A}};
 
-bool KeyOpens(HKEY root)
+const wchar_t kITunesServerKey[] = L"CLSID\\{DC0C2640-1415-4644-875C-6F4D769839BA}\\LocalServer32";
+
+bool KeyOpens(HKEY root, const wchar_t* path)
 {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, kITunesKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     ::RegCloseKey(key);
     return true;
@@ -117,7 +119,9 @@ int AddToLibrary(const CStringArray& paths, BOOL quitIfStarted)
     const bool wasRunning = FindITunesWindow() != nullptr;
     ComScope com;
     ComPtr<IDispatch> app;
-    if (FAILED(::CoCreateInstance(kITunesAppClass, nullptr, CLSCTX_LOCAL_SERVER, kITunesAppInterface,
+    // Without its server registered there is nothing to start: no need to ask COM to try.
+    if (!KeyOpens(HKEY_CLASSES_ROOT, kITunesServerKey) ||
+        FAILED(::CoCreateInstance(kITunesAppClass, nullptr, CLSCTX_LOCAL_SERVER, kITunesAppInterface,
                                   reinterpret_cast<void**>(app.Out()))) ||
         !app)
         return -1;
@@ -143,7 +147,7 @@ int AddToLibrary(const CStringArray& paths, BOOL quitIfStarted)
 
 } // namespace
 
-bool IsITunesInstalled() { return KeyOpens(HKEY_LOCAL_MACHINE) || KeyOpens(HKEY_CURRENT_USER); }
+bool IsITunesInstalled() { return KeyOpens(HKEY_LOCAL_MACHINE, kITunesKey) || KeyOpens(HKEY_CURRENT_USER, kITunesKey); }
 
 HWND FindITunesWindow() { return ::FindWindowW(L"iTunes", L"iTunes"); }
 

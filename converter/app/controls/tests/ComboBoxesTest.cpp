@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ColumnComboBox.h"
+#include "DibCanvas.h"
 #include "FormatComboBox.h"
 #include "MediaFormatCatalog.h"
 #include "PathComboBoxEx.h"
@@ -12,76 +13,7 @@
 
 namespace {
 
-// A memory context to draw one item into and read back.
-class ItemCanvas {
-public:
-    ItemCanvas(int width, int height) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~ItemCanvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    COLORREF At(int x, int y) const
-    {
-        ::GdiFlush();
-        const RGBQUAD& q = m_bits[y * m_width + x];
-        return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-    }
-    int Count(int left, int right, const std::function<bool(COLORREF)>& match) const
-    {
-        int n = 0;
-        for (int y = 0; y < m_height; y++)
-            for (int x = left; x < right; x++)
-                n += match(At(x, y)) ? 1 : 0;
-        return n;
-    }
-    DRAWITEMSTRUCT Item(HWND control, int index, UINT state) const
-    {
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_COMBOBOX;
-        item.itemID = static_cast<UINT>(index);
-        item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = state;
-        item.hwndItem = control;
-        item.hDC = m_dc;
-        item.rcItem = RECT{0, 0, m_width, m_height};
-        return item;
-    }
-
-private:
-    int m_width;
-    int m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    RGBQUAD* m_bits = nullptr;
-};
-
-class ComboBoxesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApp();
-        ASSERT_TRUE(m_dlg.Create(IDD_SKIN_TEST));
-        m_dlg.SetWindowPos(HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        m_dlg.SetForegroundWindow();
-    }
-    void TearDown() override { m_dlg.DestroyWindow(); }
-
-    SkinTestDlg m_dlg;
-};
+using ComboBoxesTest = SkinDialogTest;
 
 TEST_F(ComboBoxesTest, ColumnItemsDrawTheirTwoParts)
 {
@@ -107,9 +39,9 @@ TEST_F(ComboBoxesTest, ColumnItemsDrawTheirTwoParts)
         {2, 0, FALSE, true, false},
     };
     for (const Case& c : cases) {
-        ItemCanvas canvas(240, 18);
+        DibCanvas canvas(240, 18);
         combo.SetHideSecondInEdit(c.hideInEdit);
-        DRAWITEMSTRUCT item = canvas.Item(combo.m_hWnd, c.index, c.state);
+        DRAWITEMSTRUCT item = canvas.ComboItem(combo.m_hWnd, c.index, c.state);
         combo.DrawItem(&item);
         EXPECT_EQ(c.rightShown, canvas.Count(240 - 64, 240, Bluish) > 3) << c.index << " " << c.state;
         EXPECT_EQ(0, canvas.Count(0, 240 - 64 - 8, Bluish)) << "the left part in the text colour";
@@ -117,8 +49,8 @@ TEST_F(ComboBoxesTest, ColumnItemsDrawTheirTwoParts)
             << "left text";
         EXPECT_EQ(c.separator, canvas.At(120, 17) == RGB(216, 224, 232)) << c.index;
     }
-    ItemCanvas selected(240, 18);
-    DRAWITEMSTRUCT item = selected.Item(combo.m_hWnd, 1, ODS_SELECTED);
+    DibCanvas selected(240, 18);
+    DRAWITEMSTRUCT item = selected.ComboItem(combo.m_hWnd, 1, ODS_SELECTED);
     combo.DrawItem(&item);
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), selected.At(230, 2));
 }
@@ -150,13 +82,13 @@ TEST_F(ComboBoxesTest, FormatRowsAndHeadings)
     for (const Icon& i : icons)
         EXPECT_EQ(i.image, FormatIconIndex(i.category)) << i.category;
 
-    ItemCanvas heading(200, 18);
-    DRAWITEMSTRUCT item = heading.Item(combo.m_hWnd, 2, 0);
+    DibCanvas heading(200, 18);
+    DRAWITEMSTRUCT item = heading.ComboItem(combo.m_hWnd, 2, 0);
     combo.DrawItem(&item);
     EXPECT_EQ(RGB(0xE0, 0xE0, 0xE0), heading.At(100, 0)) << "a heading after the first";
     EXPECT_EQ(RGB(0xF0, 0xF0, 0xF0), heading.At(190, 8));
-    ItemCanvas first(200, 18);
-    item = first.Item(combo.m_hWnd, 0, 0);
+    DibCanvas first(200, 18);
+    item = first.ComboItem(combo.m_hWnd, 0, 0);
     combo.DrawItem(&item);
     EXPECT_EQ(RGB(0xF0, 0xF0, 0xF0), first.At(100, 0)) << "no line over the first heading";
 }

@@ -136,9 +136,10 @@ TEST(FixedPosEditTest, MovesAndResizesAreReplacedByTheStoredRectangle)
     edit.GetWindowRect(&r);
     dlg.ScreenToClient(&r);
     EXPECT_EQ(CRect(20, 30, 120, 52), r);
-    edit.UnsubclassWindow();
-    edit.MoveWindow(5, 6, 70, 20);
-    edit.GetWindowRect(&r);
+    HWND released = edit.UnsubclassWindow();
+    ASSERT_NE(nullptr, released);
+    ::MoveWindow(released, 5, 6, 70, 20, TRUE);
+    ::GetWindowRect(released, &r);
     dlg.ScreenToClient(&r);
     EXPECT_EQ(CRect(5, 6, 75, 26), r) << "released, it moves again";
     dlg.DestroyWindow();

@@ -28,6 +28,13 @@ BOOL CALLBACK MatchMessageBox(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
+bool ComIsStarted()
+{
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return ::CoGetApartmentType(&type, &qualifier) == S_OK;
+}
+
 // A message box or other dialog of this process on the screen.
 HWND FindOwnDialog()
 {
@@ -67,6 +74,14 @@ TEST(ITunes, AWindowNamedAndClassedITunesIsTheRunningOne)
     ::UnregisterClassW(L"iTunes", wc.hInstance);
 }
 
+TEST(ITunes, AThreadWithoutComEndsWithNone)
+{
+    std::thread([] {
+        EXPECT_EQ(-1, AddFileToITunes(L"C:\\x.mp4", TRUE));
+        EXPECT_FALSE(ComIsStarted()) << "COM was ended again";
+    }).join();
+}
+
 TEST(ITunes, AddsAnswerMinusOneWithoutAMessageAndLeaveComAsItWas)
 {
     struct Case {
@@ -74,31 +89,22 @@ TEST(ITunes, AddsAnswerMinusOneWithoutAMessageAndLeaveComAsItWas)
         int files;
         BOOL quit;
     } cases[] = {{false, 1, FALSE}, {false, 1, TRUE}, {true, 0, TRUE}, {true, 3, FALSE}};
+    // On the window thread, as the converter's commands run it.
     for (const Case& c : cases) {
-        std::thread([&c] {
-            ASSERT_TRUE(FwOleInit());
-            COleMessageFilter* filter = FwOleGetMessageFilter();
-            ASSERT_NE(nullptr, filter);
-            CStringArray paths;
-            for (int i = 0; i < c.files; i++)
-                paths.Add(L"C:\\videos\\missing.mp4");
-            int result = c.list ? AddFilesToITunes(paths, c.quit) : AddFileToITunes(L"C:\\videos\\missing.mp4", c.quit);
-            EXPECT_EQ(-1, result);
-            EXPECT_TRUE(filter->IsBusyDialogEnabled()) << "the filter is given back as it was";
-            EXPECT_TRUE(filter->IsNotRespondingDialogEnabled());
-            EXPECT_EQ(nullptr, FindOwnDialog());
-            // COM is still this thread's own: one more start answers "already started".
-            EXPECT_EQ(S_FALSE, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-            ::CoUninitialize();
-            FwOleTerm();
-        }).join();
+        ASSERT_TRUE(FwOleInit());
+        COleMessageFilter* filter = FwOleGetMessageFilter();
+        ASSERT_NE(nullptr, filter);
+        CStringArray paths;
+        for (int i = 0; i < c.files; i++)
+            paths.Add(L"C:\\videos\\missing.mp4");
+        int result = c.list ? AddFilesToITunes(paths, c.quit) : AddFileToITunes(L"C:\\videos\\missing.mp4", c.quit);
+        EXPECT_EQ(-1, result);
+        EXPECT_TRUE(filter->IsBusyDialogEnabled()) << "the filter is given back as it was";
+        EXPECT_TRUE(filter->IsNotRespondingDialogEnabled());
+        EXPECT_EQ(nullptr, FindOwnDialog());
+        EXPECT_TRUE(ComIsStarted()) << "COM is still this thread's own";
+        FwOleTerm();
     }
-    // A thread without COM of its own ends with none.
-    std::thread([] {
-        EXPECT_EQ(-1, AddFileToITunes(L"C:\\x.mp4", TRUE));
-        EXPECT_EQ(S_OK, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) << "COM was ended again";
-        ::CoUninitialize();
-    }).join();
 }
 
 TEST_F(ITunesFiles, AnItemIsMarkedOnlyWhenITunesTookIt)

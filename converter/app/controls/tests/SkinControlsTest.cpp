@@ -61,24 +61,13 @@ void MakeStrip(CImageList& list)
     ASSERT_EQ(0, list.Add(&bitmap, RGB(255, 0, 255)));
 }
 
-class SkinControlsTest : public ::testing::Test {
+class SkinControlsTest : public SkinDialogTest {
 protected:
-    void SetUp() override
-    {
-        TestApp();
-        ASSERT_TRUE(m_dlg.Create(IDD_SKIN_TEST));
-        m_dlg.SetWindowPos(HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        m_dlg.SetForegroundWindow();
-        MoveMouseTo(1200, 1000);
-        PumpUntil([] { return false; }, 200);
-    }
     void TearDown() override
     {
         ResetUxThemeLibrary();
-        m_dlg.DestroyWindow();
+        SkinDialogTest::TearDown();
     }
-
-    SkinTestDlg m_dlg;
 };
 
 TEST_F(SkinControlsTest, ImageStripButtonShowsEachState)
@@ -191,7 +180,10 @@ TEST_F(SkinControlsTest, HeaderOnWhiteWithItsDividersAndTextColour)
     ASSERT_TRUE(header.SubclassWindow(list.GetHeaderCtrl()));
     header.SetTextColor(RGB(230, 0, 0));
     header.SetHeight(30);
-    list.SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // A new size makes the list lay its header out again.
+    CRect listRect;
+    list.GetWindowRect(&listRect);
+    list.SetWindowPos(static_cast<HWND>(nullptr), 0, 0, listRect.Width() + 2, listRect.Height(), SWP_NOMOVE | SWP_NOZORDER);
     CRect headerRect;
     header.GetWindowRect(&headerRect);
     EXPECT_EQ(30, headerRect.Height()) << "the height replaces the system's";
