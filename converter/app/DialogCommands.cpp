@@ -18,13 +18,13 @@ CommandRule GetCommandRule(unsigned id, const DialogCommandState& s)
         return Rule(!s.converting && s.rows > 0);
     case ID_STOP_MENU:
         return Rule(s.converting);
-    case ID_ADVANCED_BUTTON:
+    case IDC_ADVANCED:
         return Rule(s.hasFormat && !s.converting);
-    case ID_BROWSE_BUTTON:
+    case IDC_BROWSE:
         return Rule(!s.converting && !s.sameAsInput);
-    case ID_OPEN_BUTTON:
+    case IDC_OPEN_FOLDER:
         return Rule(!s.outputFolderEmpty);
-    case ID_SAME_AS_INPUT_CHECK:
+    case IDC_SAME_AS_INPUT:
         return Rule(!s.converting);
     // The run reads the chosen format's presets: they are not edited, deleted or reset under it.
     case ID_FORMAT_MANAGER:
@@ -51,8 +51,8 @@ CommandRule GetCommandRule(unsigned id, const DialogCommandState& s)
     case ID_OPEN_INPUT_FOLDER:
     case ID_OPEN_OUTPUT_FOLDER:
         return Rule(s.selected > 0);
-    case ID_CLOSE_CHECK:
-    case ID_ITUNES_CHECK:
+    case IDC_CLOSE_WHEN_DONE:
+    case IDC_ADD_TO_ITUNES:
     case ID_AUTO_PLAY:
     case ID_AUTO_OPEN:
     case ID_SHUTDOWN_WHEN_DONE:
@@ -72,4 +72,17 @@ CommandRule GetCommandRule(unsigned id, const DialogCommandState& s)
 bool IsRowRemovable(int row, int currentRow, bool converting)
 {
     return !converting || row != currentRow;
+}
+
+FinishActions GetFinishActions(bool shutdown, bool autoPlay, bool autoOpen, bool closeWhenDone)
+{
+    FinishActions actions;
+    if (shutdown) {
+        actions.shutdownFlags = kShutdownPowerOff;
+        return actions;
+    }
+    actions.playOutputs = autoPlay;
+    actions.openOutputFolder = autoOpen;
+    actions.closeWindow = closeWhenDone;
+    return actions;
 }

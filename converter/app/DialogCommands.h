@@ -1,48 +1,8 @@
 #pragma once
 // The main dialog's command ids and when each is enabled, as one table over what the dialog
 // knows at that moment (portable, so the rules are tested without a window).
-#include <cstdint>
 
-enum : unsigned {
-    ID_CONVERT_MENU = 32826,
-    ID_STOP_MENU = 32827,
-    ID_AUTO_PLAY = 32773,
-    ID_AUTO_OPEN = 32774,
-    ID_ADD_GIF = 32781,
-    ID_ADD_FOLDER = 32786,
-    ID_REMOVE = 32791,
-    ID_RENAME_OUTPUT = 32794,
-    ID_COPY_OUTPUT = 32796,
-    ID_REMOVE_ALL = 32801,
-    ID_COPY_ALL_OUTPUTS = 32802,
-    ID_ADD_TO_ITUNES_ROW = 32805,
-    ID_ADD_ALL_TO_ITUNES = 32807,
-    ID_PLAY_OUTPUT = 32808,
-    ID_PLAY_ALL_OUTPUTS = 32810,
-    ID_FORMAT_MANAGER = 32818,
-    ID_ADVANCED_OPTIONS = 32819,
-    ID_PLAY_INPUT = 32820,
-    ID_SHUTDOWN_WHEN_DONE = 32821,
-    ID_MINIMIZE_RESTORE = 32824,
-    ID_LIST_TOOL_SPARE = 32828,
-    ID_MORE = 32829,
-    ID_MENU = 32830,
-    ID_OPEN_INPUT_FOLDER = 32832,
-    ID_OPEN_OUTPUT_FOLDER = 32833,
-    ID_MEDIA_INFO = 32835,
-    ID_EDIT_PASTE_FILES = 57637,
-    ID_SELECT_ALL_ROWS = 57642,
-    ID_SYSTEM_ALWAYS_ON_TOP = 16,
-    // Dialog controls that are commands too.
-    ID_CONVERT_BUTTON = 1000,
-    ID_STOP_BUTTON = 1003,
-    ID_ADVANCED_BUTTON = 1021,
-    ID_BROWSE_BUTTON = 1023,
-    ID_OPEN_BUTTON = 1024,
-    ID_ITUNES_CHECK = 1038,
-    ID_CLOSE_CHECK = 1043,
-    ID_SAME_AS_INPUT_CHECK = 1063,
-};
+#include "TalvenaRes.h"
 
 // What the enabling rules look at.
 struct DialogCommandState {
@@ -65,3 +25,14 @@ CommandRule GetCommandRule(unsigned id, const DialogCommandState& state);
 // The rows a removal takes away: never the row being converted (-1 when none), which stays
 // until its run has ended.
 bool IsRowRemovable(int row, int currentRow, bool converting);
+
+// What happens when a run ends. A shut-down stands alone (no play, open or close first) and
+// never forces: programs with unsaved work may still ask their users.
+struct FinishActions {
+    unsigned shutdownFlags = 0;   // ExitWindowsEx flags; 0: no shut-down
+    bool playOutputs = false;
+    bool openOutputFolder = false;
+    bool closeWindow = false;
+};
+constexpr unsigned kShutdownPowerOff = 0x8;   // EWX_POWEROFF, without EWX_FORCE (0x4)
+FinishActions GetFinishActions(bool shutdown, bool autoPlay, bool autoOpen, bool closeWhenDone);

@@ -2,6 +2,7 @@
 
 #include "DialogCommands.h"
 #include "PathLists.h"
+#include "ThumbnailBox.h"
 
 namespace {
 
@@ -45,12 +46,12 @@ TEST(DialogCommands, EachCommandInTheThreeStates)
     const RuleCase cases[] = {
         {ID_CONVERT_MENU, true, false, false},
         {ID_STOP_MENU, false, true, true},
-        {ID_ADVANCED_BUTTON, true, false, false},
-        {ID_BROWSE_BUTTON, true, false, false},
-        {ID_OPEN_BUTTON, true, true, true},
-        {ID_SAME_AS_INPUT_CHECK, true, false, false},
-        {ID_CLOSE_CHECK, true, true, true},
-        {ID_ITUNES_CHECK, true, true, true},
+        {IDC_ADVANCED, true, false, false},
+        {IDC_BROWSE, true, false, false},
+        {IDC_OPEN_FOLDER, true, true, true},
+        {IDC_SAME_AS_INPUT, true, false, false},
+        {IDC_CLOSE_WHEN_DONE, true, true, true},
+        {IDC_ADD_TO_ITUNES, true, true, true},
         {ID_FORMAT_MANAGER, true, false, false},
         {ID_AUTO_PLAY, true, true, true},
         {ID_AUTO_OPEN, true, true, true},
@@ -108,9 +109,9 @@ TEST(DialogCommands, RulesFollowTheListAndTheChoices)
         {"no selection: no remove", With(Idle(), [](DialogCommandState& s) { s.selected = 0; s.selectedOtherThanCurrent = false; }), ID_REMOVE, false},
         {"no selection: no play input", With(Idle(), [](DialogCommandState& s) { s.selected = 0; }), ID_PLAY_INPUT, false},
         {"no selection: no media info", With(Idle(), [](DialogCommandState& s) { s.selected = 0; }), ID_MEDIA_INFO, false},
-        {"same as input: no browse", With(Idle(), [](DialogCommandState& s) { s.sameAsInput = true; }), ID_BROWSE_BUTTON, false},
-        {"no format: no advanced", With(Idle(), [](DialogCommandState& s) { s.hasFormat = false; }), ID_ADVANCED_BUTTON, false},
-        {"empty folder text: no open", With(Idle(), [](DialogCommandState& s) { s.outputFolderEmpty = true; }), ID_OPEN_BUTTON, false},
+        {"same as input: no browse", With(Idle(), [](DialogCommandState& s) { s.sameAsInput = true; }), IDC_BROWSE, false},
+        {"no format: no advanced", With(Idle(), [](DialogCommandState& s) { s.hasFormat = false; }), IDC_ADVANCED, false},
+        {"empty folder text: no open", With(Idle(), [](DialogCommandState& s) { s.outputFolderEmpty = true; }), IDC_OPEN_FOLDER, false},
         {"completed row: play", With(Idle(), [](DialogCommandState& s) { s.firstSelectedCompleted = true; }), ID_PLAY_OUTPUT, true},
         {"completed row: rename", With(Idle(), [](DialogCommandState& s) { s.firstSelectedCompleted = true; }), ID_RENAME_OUTPUT, true},
         {"completed row still finishing: no rename", With(RowRunning(), [](DialogCommandState& s) { s.firstSelectedCompleted = true; }), ID_RENAME_OUTPUT, false},
@@ -185,6 +186,55 @@ TEST(PathLists, QuotedListForTheViewer)
     paths.Add(L"C:\\a b.gif");
     paths.Add(L"C:\\c.gif");
     EXPECT_EQ(std::wstring(L"\"C:\\a b.gif\" \"C:\\c.gif\""), QuotePathList(paths).str());
+}
+
+} // namespace
+
+namespace {
+
+struct FinishCase {
+    bool shutdown, autoPlay, autoOpen, close;
+    unsigned flags;
+    bool play, open, closes;
+};
+
+TEST(FinishActions, ShutDownStandsAloneAndNeverForces)
+{
+    const FinishCase cases[] = {
+        {false, false, false, false, 0, false, false, false},
+        {false, true, false, false, 0, true, false, false},
+        {false, false, true, true, 0, false, true, true},
+        {false, true, true, true, 0, true, true, true},
+        {true, true, true, true, kShutdownPowerOff, false, false, false},
+        {true, false, false, false, kShutdownPowerOff, false, false, false},
+    };
+    for (const FinishCase& c : cases) {
+        const FinishActions a = GetFinishActions(c.shutdown, c.autoPlay, c.autoOpen, c.close);
+        EXPECT_EQ(c.flags, a.shutdownFlags);
+        EXPECT_EQ(0u, a.shutdownFlags & 0x4u) << "EWX_FORCE";
+        EXPECT_EQ(c.play, a.playOutputs);
+        EXPECT_EQ(c.open, a.openOutputFolder);
+        EXPECT_EQ(c.closes, a.closeWindow);
+    }
+}
+
+TEST(ThumbnailGrab, ShortOutputsAreGrabbedAtTheStart)
+{
+    struct Case {
+        int64_t durationUs, frames;
+        int ms;
+    } cases[] = {
+        {0, 0, 0},          // not known
+        {-1, 5, 0},
+        {100000, 1, 0},     // one frame of 100 ms
+        {5000000, 1, 0},    // one frame held long
+        {40000, 2, 0},
+        {199999, 3, 0},
+        {200000, 3, 100},
+        {4000000, 40, 100},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.ms, ThumbnailGrabTimeMs(c.durationUs, c.frames)) << c.durationUs << " " << c.frames;
 }
 
 } // namespace
