@@ -8,7 +8,11 @@
 #define IDB_ICONS12 154
 #define IDB_ICONS16 197
 #define IDB_ICONS32 166
-#define IDB_STATE_IMAGES 707
+// The job list's header background, remove button, info-line bullet and state images.
+#define IDB_LIST_HEADER 711
+#define IDB_REMOVE_BUTTON 159
+#define IDB_INFO_ICON 146
+#define IDB_JOB_STATES 707
 #define IDB_BUTTON_SMALL 151
 #define IDB_BUTTON_LARGE 158
 #define IDB_LABEL_ICONS 702

@@ -134,6 +134,89 @@ def grip_and_dot():
     return c
 
 
+def disc(c, cx, cy, radius, colour):
+    """A filled circle around the centre cx, cy (in half pixels: cx = 11.5 centres on 24 pixels)."""
+    for y in range(c.h):
+        for x in range(c.w):
+            if (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius:
+                c.put(x, y, colour)
+
+
+def thick_line(c, points, colour, width=1):
+    """Strokes from point to point, `width` pixels thick."""
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        steps = max(abs(x1 - x0), abs(y1 - y0), 1)
+        for i in range(steps + 1):
+            x = x0 + (x1 - x0) * i / steps
+            y = y0 + (y1 - y0) * i / steps
+            c.rect(int(round(x - width / 2)), int(round(y - width / 2)),
+                   int(round(x - width / 2)) + width, int(round(y - width / 2)) + width, colour)
+
+
+GREEN = (40, 170, 60)
+RED = (220, 50, 40)
+AMBER = (240, 170, 0)
+STEEL = (120, 130, 140)
+
+
+def job_states():
+    """The job list's state images, 24 x 24 each: converting, completed, skipped because the
+    file exists, failed, canceled."""
+    c = Canvas(24 * 5, 24, MAGENTA)
+    # Converting: two curved arrows round a blue disc.
+    disc(c, 11.5, 11.5, 10, BLUE)
+    thick_line(c, [(6, 12), (9, 7), (14, 6), (17, 9)], WHITE, 2)
+    c.triangle(15, 7, 6, WHITE)
+    thick_line(c, [(17, 12), (14, 17), (9, 18), (6, 15)], WHITE, 2)
+    # Completed: a tick on green.
+    disc(c, 24 + 11.5, 11.5, 10, GREEN)
+    thick_line(c, [(24 + 6, 12), (24 + 10, 16), (24 + 17, 7)], WHITE, 3)
+    # Skipped: an exclamation mark on amber.
+    disc(c, 48 + 11.5, 11.5, 10, AMBER)
+    c.rect(48 + 10, 5, 48 + 14, 14, WHITE)
+    c.rect(48 + 10, 16, 48 + 14, 19, WHITE)
+    # Failed: a cross on red.
+    disc(c, 72 + 11.5, 11.5, 10, RED)
+    thick_line(c, [(72 + 7, 7), (72 + 16, 16)], WHITE, 3)
+    thick_line(c, [(72 + 16, 7), (72 + 7, 16)], WHITE, 3)
+    # Canceled: a square on grey.
+    disc(c, 96 + 11.5, 11.5, 10, STEEL)
+    c.rect(96 + 8, 8, 96 + 16, 16, WHITE)
+    return c
+
+
+def remove_button():
+    """The job rows' remove button, 20 x 20: a grey cross in a light ring."""
+    c = Canvas(20, 20, MAGENTA)
+    disc(c, 9.5, 9.5, 8, LIGHT)
+    disc(c, 9.5, 9.5, 7, (244, 244, 244))
+    thick_line(c, [(6, 6), (13, 13)], GREY, 2)
+    thick_line(c, [(13, 6), (6, 13)], GREY, 2)
+    return c
+
+
+def info_icon():
+    """The bullet before each text of a job row's info line, 12 x 12."""
+    c = Canvas(12, 12, MAGENTA)
+    disc(c, 5.5, 5.5, 4.5, (150, 160, 170))
+    disc(c, 5.5, 5.5, 2, WHITE)
+    return c
+
+
+def header_background():
+    """The job list's header, two 4 x 24 images: the background (light, darkening towards a
+    closing line at the bottom) and the divider in its first column."""
+    c = Canvas(8, 24, MAGENTA)
+    for y in range(24):
+        shade = 255 - (y * 12) // 23
+        c.rect(0, y, 4, y + 1, (shade - 4, shade - 2, shade))
+    c.rect(0, 23, 4, 24, (224, 230, 236))
+    for y in range(24):
+        c.put(4, y, (232, 236, 240) if 4 <= y < 20 else c.px[y][0])
+    c.rect(5, 0, 8, 24, MAGENTA)
+    return c
+
+
 ARROW = [
     '#',
     '##',
@@ -222,25 +305,6 @@ def button_skin(height):
     return c
 
 
-def state_images():
-    """Row states: converting (an orange arrow), completed (a green tick), skipped (a grey bar),
-    failed (a red cross), canceled (an amber square)."""
-    c = Canvas(24 * 5, 24, MAGENTA)
-    green, red, amber = (0, 160, 60), (215, 30, 30), (230, 160, 0)
-    c.triangle(8, 5, 14, ORANGE)
-    for i in range(7):                      # tick
-        c.rect(24 + 5 + i, 12 + i - 1, 24 + 8 + i, 14 + i, green)
-    for i in range(9):
-        c.rect(24 + 11 + i, 17 - i * 1 - 1 - i // 2, 24 + 14 + i, 19 - i - i // 2, green)
-    c.rect(48 + 5, 10, 48 + 19, 14, GREY)
-    for i in range(13):                     # cross
-        c.rect(72 + 5 + i, 5 + i, 72 + 8 + i, 8 + i, red)
-        c.rect(72 + 16 - i, 5 + i, 72 + 19 - i, 8 + i, red)
-    c.rect(96 + 6, 6, 96 + 18, 18, amber)
-    c.rect(96 + 9, 9, 96 + 15, 15, WHITE)
-    return c
-
-
 def label_icons():
     c = Canvas(24, 12, MAGENTA)
     c.triangle(3, 1, 10, BLUE)             # a marker before the two labels
@@ -291,9 +355,12 @@ if __name__ == '__main__':
     write_bmp('Icons12.bmp', grip_and_dot())
     write_bmp('Icons16.bmp', video_and_audio(16))
     write_bmp('Icons32.bmp', video_and_audio(32))
+    write_bmp('JobStates.bmp', job_states())
+    write_bmp('RemoveButton.bmp', remove_button())
+    write_bmp('InfoIcon.bmp', info_icon())
+    write_bmp('JobListHeader.bmp', header_background())
     write_directory('Hand.cur', 2, [(32, 32, 5, 0, cursor_image(HAND))])
     write_directory('Move.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, MOVE_BADGE)))])
-    write_bmp('States24.bmp', state_images())
     write_bmp('ButtonSmall.bmp', button_skin(23))
     write_bmp('ButtonLarge.bmp', button_skin(29))
     write_bmp('Labels12.bmp', label_icons())
