@@ -1,7 +1,9 @@
 #include "AppPaths.h"
 
 #include "CWinApp.h"
+#include "ITunes.h"
 #include "TalvenaRes.h"
+#include "VisualTheme.h"
 
 namespace {
 
@@ -38,8 +40,10 @@ CAppPaths::~CAppPaths()
 int CAppPaths::LocateModules()
 {
     m_osVersion.Query();
+    m_visualStyles = IsVisualThemeActive() ? 1 : 0;
     if (!Load())
         return -1;
+    m_iTunes = IsITunesInstalled() ? 1 : 0;
     // Full paths whether or not the programs are there: a missing one fails when it is run.
     m_modules = CModulePaths::Locate(GetAppFolder());
     SetModulePaths(m_modules);

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "AppGlobals.h"
+#include "COleMessageFilter.h"
 #include "ConverterInfo.h"
 #include "SupportMail.h"
 #include "SysHelpers.h"
@@ -63,7 +64,7 @@ CTalvenaApp::~CTalvenaApp()
 
 BOOL CTalvenaApp::InitInstance()
 {
-    if (FAILED(OleInitialize(nullptr)))
+    if (!FwOleInit())
         return FALSE;
     m_oleStarted = true;
     InitCommonControls();
@@ -102,7 +103,7 @@ int CTalvenaApp::ExitInstance()
     if (m_settingsLoaded)
         m_settings.Save();
     if (m_oleStarted)
-        OleUninitialize();
+        FwOleTerm();
     const int quitCode = CWinApp::ExitInstance();
     return m_exitCode != 0 ? m_exitCode : quitCode;
 }
