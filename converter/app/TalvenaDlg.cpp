@@ -377,7 +377,6 @@ void CTalvenaDlg::SetUpButtons()
 
 void CTalvenaDlg::SetUpList()
 {
-    m_list.SetUpParts();
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
     m_list.SetImageList(m_rowHeightImages, LVSIL_SMALL);
     m_list.SetImageList(m_stateImages, LVSIL_STATE);
@@ -637,6 +636,10 @@ void CTalvenaDlg::OnUpdateRule(CCmdUI* cmdUI)
     const CommandRule rule = GetCommandRule(cmdUI->m_nID, GetCommandState());
     if (rule != CommandRule::NotRuled)
         cmdUI->Enable(rule == CommandRule::Enabled);
+    else if (cmdUI->m_nID >= 0x8000)
+        // A menu or toolbar command the table does not rule: enabled when the dialog or the
+        // application handles it (the dialog's own controls keep what the run gave them).
+        cmdUI->Enable(OnCmdMsg(cmdUI->m_nID, CN_COMMAND, nullptr, true));
 }
 
 // Commands whose dialogs are not in this program yet.
