@@ -60,8 +60,6 @@ TEST_F(ToolBarTest, LoadsOneButtonPerEntryWithImagesInOrder)
             EXPECT_TRUE(m_bar.IsButtonEnabled(ids[i]));
         }
     }
-    LRESULT size = m_bar.SendMessage(TB_GETBITMAPFLAGS);
-    (void)size;
 }
 
 TEST_F(ToolBarTest, AMissingOrMalformedResourceIsRefused)

@@ -9,6 +9,7 @@
 #include <shlwapi.h>
 
 #include "ControlsTestRes.h"
+#include "DibCanvas.h"
 #include "FolderBrowser.h"
 #include "FrameDlg.h"
 #include "FwTestSupport.h"
@@ -16,46 +17,9 @@
 
 namespace {
 
-// A memory context of `width` x `height` 32-bit pixels, read back as colours.
-class PixelCanvas {
-public:
-    PixelCanvas(int width, int height) : m_width(width)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~PixelCanvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    HDC Dc() const { return m_dc; }
-    COLORREF At(int x, int y) const
-    {
-        ::GdiFlush();
-        const RGBQUAD& q = m_bits[y * m_width + x];
-        return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
-    }
-
-private:
-    int m_width;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    RGBQUAD* m_bits = nullptr;
-};
-
 bool Near(int a, int b, int tolerance = 6) { return a - b <= tolerance && b - a <= tolerance; }
 
-void ExpectRedRamp(const PixelCanvas& canvas, int width)
+void ExpectRedRamp(const DibCanvas& canvas, int width)
 {
     EXPECT_TRUE(Near(0, GetRValue(canvas.At(0, 2))));
     EXPECT_TRUE(Near(127, GetRValue(canvas.At(width / 2, 2)), 8)) << int(GetRValue(canvas.At(width / 2, 2)));
@@ -67,7 +31,7 @@ void ExpectRedRamp(const PixelCanvas& canvas, int width)
 TEST(GradientPainter, GradientFillRunsFromStartToEnd)
 {
     GradientPainterState& state = GetGradientPainter();
-    PixelCanvas canvas(100, 10);
+    DibCanvas canvas(100, 10);
     PaintGradient(canvas.Dc(), RECT{0, 0, 100, 10}, RGB(0, 0, 0), RGB(255, 0, 0), GRADIENT_HORIZONTAL, 1, 1, 1);
     ASSERT_EQ(1, state.status) << "msimg32 is there";
     ExpectRedRamp(canvas, 100);
@@ -82,11 +46,11 @@ TEST(GradientPainter, AFailedLoadFallsBackToBandsWithoutLoadingAgain)
     std::swap(saved.status, state.status);
     state.status = -1;   // as after a failed load
 
-    PixelCanvas canvas(100, 10);
+    DibCanvas canvas(100, 10);
     PaintGradient(canvas.Dc(), RECT{0, 0, 100, 10}, RGB(0, 0, 0), RGB(255, 0, 0), GRADIENT_HORIZONTAL, 1, 1, 1);
     ExpectRedRamp(canvas, 100);
     EXPECT_EQ(GetRValue(canvas.At(50, 0)), GetRValue(canvas.At(50, 9))) << "columns";
-    PixelCanvas rows(10, 40);
+    DibCanvas rows(10, 40);
     PaintGradient(rows.Dc(), RECT{0, 0, 10, 40}, RGB(0, 0, 255), RGB(0, 0, 0), GRADIENT_VERTICAL, 1, 1, 10);
     EXPECT_EQ(RGB(0, 0, 255), rows.At(3, 0));
     EXPECT_EQ(RGB(0, 0, 255), rows.At(3, 9)) << "one band is ten rows";
@@ -113,7 +77,6 @@ TEST(ShellAutoCompleteTest, NeedsAWindowAndWorksOnAnEdit)
 TEST(FolderBrowserTest, FlagsAndACancelledBrowserLeavesNoFolder)
 {
     TestApp();
-    ::OleInitialize(nullptr);
     CFolderBrowser browser(L"Select output folder", BIF_STATUSTEXT, nullptr);
     EXPECT_EQ(static_cast<UINT>(BIF_STATUSTEXT | BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_BROWSEINCLUDEURLS), browser.m_flags);
     browser.SetInitialFolder(L"C:\\windows");
@@ -134,7 +97,6 @@ TEST(FolderBrowserTest, FlagsAndACancelledBrowserLeavesNoFolder)
     closer.join();
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(browser.GetFolder().IsEmpty());
-    ::OleUninitialize();
 }
 
 } // namespace
