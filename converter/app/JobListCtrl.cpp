@@ -9,15 +9,16 @@
 #include "AppSettings.h"
 #include "CWinApp.h"
 #include "ConvertListItem.h"
-#include "ControlRules.h"
 #include "JobStates.h"
 #include "OffscreenDC.h"
 #include "TalvenaApp.h"
 #include "TalvenaRes.h"
+#include "UiHelpers.h"
 
 namespace {
 
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+constexpr int kHeaderHeight = 24;
 constexpr COLORREF kSelectedFill = RGB(192, 240, 255);
 constexpr COLORREF kSelectedBorder = RGB(176, 232, 255);
 constexpr COLORREF kRowFill = RGB(248, 248, 248);
@@ -59,18 +60,6 @@ HCURSOR AppCursor(int which)
 HFONT FontOr(const CFont* font, HFONT fallback)
 {
     return font && font->GetSafeHandle() ? static_cast<HFONT>(*font) : fallback;
-}
-
-// One-pixel columns from the start colour to the end colour.
-void PaintHorizontalGradient(CDC& dc, const CRect& r, COLORREF start, COLORREF end)
-{
-    const int extent = r.Width();
-    for (int i = 0; i < extent; ++i) {
-        const COLORREF colour = RGB(GradientChannel(GetRValue(start), GetRValue(end), 1, 1, i, extent),
-                                    GradientChannel(GetGValue(start), GetGValue(end), 1, 1, i, extent),
-                                    GradientChannel(GetBValue(start), GetBValue(end), 1, 1, i, extent));
-        dc.FillSolidRect(r.left + i, r.top, 1, r.Height(), colour);
-    }
 }
 
 } // namespace
@@ -117,6 +106,14 @@ int CJobListCtrl::SetUpParts()
     // Renaming goes through the list's own label editing, which only lists with this style do.
     if (!(GetStyle() & LVS_EDITLABELS))
         ModifyStyle(0, LVS_EDITLABELS);
+    const HWND header = GetHeaderCtrl();
+    if (header && !m_header.m_hWnd && m_header.SubclassWindow(header)) {
+        m_header.SetHeight(kHeaderHeight);
+        m_header.SetBackgroundImages(&m_headerImages);
+        // The list lays its header out again with the new height.
+        SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     return 0;
 }
 
@@ -125,6 +122,8 @@ void CJobListCtrl::OnDestroy()
     if (m_dragImage)
         CancelDrag();
     EndRenameEdit();
+    if (m_header.m_hWnd)
+        m_header.UnsubclassWindow();
     Default();
 }
 
@@ -632,7 +631,7 @@ void CJobListCtrl::DrawProgress(CDC& dc, const CRect& bounds)
             dc.FillSolidRect(CRect(solid.left, line.top, solid.right, line.bottom), start);
         if (gradient.right > gradient.left) {
             const CRect part(gradient.left, line.top, gradient.right, line.bottom);
-            PaintHorizontalGradient(dc, part, start, kProgressEndColour);
+            PaintGradient(dc.m_hDC, part, start, kProgressEndColour, GRADIENT_HORIZONTAL, 1, 1, 1);
         }
     }
 }

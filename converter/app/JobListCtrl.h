@@ -10,6 +10,7 @@
 
 #include "CImageList.h"
 #include "FixedPosEdit.h"
+#include "HeaderCtrlEx.h"
 #include "JobRowLayout.h"
 #include "ListCtrlEx.h"
 
@@ -130,6 +131,7 @@ private:
     std::atomic<int64_t> m_progressRange{0};
     std::atomic<int64_t> m_progressValue{0};
     std::atomic<COLORREF> m_currentRowColour;
+    CHeaderCtrlEx m_header;
     CImageList m_headerImages;
     CImageList m_removeImages;
     CImageList m_infoImages;

@@ -1,0 +1,253 @@
+// The settings, advanced options and media information dialogs, opened as the main dialog opens
+// them and driven through their controls from a second thread: what they show, what OK stores
+// (the settings down to the registry) and what Cancel leaves alone.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "AdvancedOptionsDlg.h"
+#include "AppFormatCatalog.h"
+#include "AppGlobals.h"
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "CatalogTestSupport.h"
+#include "ConvertItem.h"
+#include "FwTestSupport.h"
+#include "GuiDriving.h"
+#include "FormatSettingsDlg.h"
+#include "MediaInfoDlg.h"
+#include "PresetSettingsDlg.h"
+#include "SettingsDlg.h"
+#include "TalvenaRes.h"
+
+namespace {
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+void ClickButton(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Runs the modal dialog while `drive` works its window (found by caption) from another thread,
+// which ends it with the given button.
+INT_PTR RunDriven(CDialog& dialog, const wchar_t* caption, const std::function<void(HWND)>& drive, int button)
+{
+    std::thread driver([&] {
+        const HWND window = WaitForOwnWindow(caption);
+        if (!window)
+            return;
+        drive(window);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    });
+    const INT_PTR result = dialog.DoModal();
+    driver.join();
+    return result;
+}
+
+class ConverterDialogsTest : public FwProfileTest {
+protected:
+    void SetUp() override
+    {
+        FwProfileTest::SetUp();
+        g_pAppSettings = &m_settings;
+        ASSERT_EQ(0, m_paths.LocateModules());
+        m_paths.CreateFonts(nullptr);
+        g_pAppPaths = &m_paths;
+    }
+    void TearDown() override
+    {
+        g_pAppPaths = nullptr;
+        g_pAppSettings = nullptr;
+        FwProfileTest::TearDown();
+    }
+
+    CAppSettings m_settings;
+    CAppPaths m_paths;
+};
+
+TEST_F(ConverterDialogsTest, SettingsShowAndStoreThePolicyAndTheUpdateCheck)
+{
+    m_settings.m_overwrite = 12;
+    m_settings.m_autoCheckUpdate = 0;
+    bool shown = false;
+    CSettingsDlg dialog;
+    const INT_PTR result = RunDriven(dialog, L"Settings", [&](HWND window) {
+        shown = Checked(window, IDC_SETTINGS_OVERWRITE) && !Checked(window, IDC_SETTINGS_PROMPT) &&
+                !Checked(window, IDC_SETTINGS_AUTO_UPDATE) && !Checked(window, IDC_SETTINGS_SHELL_MENU);
+        ClickButton(window, IDC_SETTINGS_CANCEL);
+        ClickButton(window, IDC_SETTINGS_AUTO_UPDATE);
+    }, IDOK);
+    EXPECT_EQ(IDOK, result);
+    EXPECT_TRUE(shown) << "overwrite chosen, no update check, no shell entry";
+    EXPECT_EQ(13, m_settings.m_overwrite.load());
+    EXPECT_EQ(1, m_settings.m_autoCheckUpdate);
+    m_settings.Save();
+    EXPECT_EQ(13u, TestApp().GetProfileInt(L"Settings", L"Overwrite", 0));
+    EXPECT_EQ(1u, TestApp().GetProfileInt(L"Settings", L"AutoCheckUpdate", 0));
+}
+
+TEST_F(ConverterDialogsTest, AnUnknownPolicyShowsPromptAndStoresZero)
+{
+    m_settings.m_overwrite = 7;
+    bool prompt = false;
+    CSettingsDlg dialog;
+    RunDriven(dialog, L"Settings", [&](HWND window) { prompt = Checked(window, IDC_SETTINGS_PROMPT); }, IDOK);
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(0, m_settings.m_overwrite.load());
+
+    m_settings.m_overwrite = 11;
+    CSettingsDlg cancelled;
+    RunDriven(cancelled, L"Settings", [&](HWND window) { ClickButton(window, IDC_SETTINGS_OVERWRITE); }, IDCANCEL);
+    EXPECT_EQ(11, m_settings.m_overwrite.load()) << "Cancel stores nothing";
+}
+
+TEST_F(ConverterDialogsTest, AdvancedOptionsEditTheItemsPictureOptions)
+{
+    CConvertItem item;
+    item.m_settings.m_rotation = 270;
+    item.m_settings.m_vflip = 1;
+    bool shown = false, angleFollows = false;
+    CAdvancedOptionsDlg dialog(&item);
+    RunDriven(dialog, L"Advanced Conversion Options", [&](HWND window) {
+        const HWND angle = ::GetDlgItem(window, IDC_ADVANCED_ANGLE);
+        wchar_t text[32] = L"";
+        ::GetWindowTextW(angle, text, 32);
+        shown = Checked(window, IDC_ADVANCED_ROTATE) && ::IsWindowEnabled(angle) && wcscmp(text, L"270 degrees") == 0 &&
+                Checked(window, IDC_ADVANCED_VFLIP) && !Checked(window, IDC_ADVANCED_HFLIP) &&
+                ::SendMessageW(angle, CB_GETCOUNT, 0, 0) == 3;
+        ClickButton(window, IDC_ADVANCED_ROTATE);
+        angleFollows = !::IsWindowEnabled(angle);
+        ClickButton(window, IDC_ADVANCED_HFLIP);
+        ClickButton(window, IDC_ADVANCED_GREY);
+    }, IDOK);
+    EXPECT_TRUE(shown) << "rotated by 270 degrees and flipped vertically";
+    EXPECT_TRUE(angleFollows) << "the angle is chosen only while rotating";
+    EXPECT_EQ(0, item.m_settings.m_rotation);
+    EXPECT_EQ(1, item.m_settings.m_hflip);
+    EXPECT_EQ(1, item.m_settings.m_vflip);
+    EXPECT_EQ(1, item.m_settings.m_grey);
+    EXPECT_EQ(0, item.m_settings.m_negate);
+
+    CAdvancedOptionsDlg cancelled(&item);
+    RunDriven(cancelled, L"Advanced Conversion Options", [&](HWND window) {
+        ClickButton(window, IDC_ADVANCED_ROTATE);
+        ClickButton(window, IDC_ADVANCED_NEGATE);
+    }, IDCANCEL);
+    EXPECT_EQ(0, item.m_settings.m_rotation) << "Cancel leaves the item";
+    EXPECT_EQ(0, item.m_settings.m_negate);
+}
+
+TEST_F(ConverterDialogsTest, MediaInfoListsTheProbedFileOnly)
+{
+    CConvertItem item;
+    item.m_settings.m_source = L"C:\\gifs\\a.gif";
+    item.m_outputPath = L"C:\\videos\\a.mp4";
+    item.m_flags = ITEM_SOURCE_PROBED;
+    item.m_inputInfo.m_format = L"gif";
+    auto video = std::make_unique<CMediaStreamInfo>();
+    video->m_type = MEDIA_STREAM_VIDEO;
+    video->m_width = 65;
+    video->m_height = 49;
+    item.m_inputInfo.m_streams.push_back(std::move(video));
+    CMediaInfoDlg dialog(&item);
+    ASSERT_TRUE(dialog.Create(IDD_MEDIA_INFO));
+    EXPECT_EQ(CString(L"Media Info"), dialog.GetWindowText());
+    EXPECT_EQ(CString(L"C:\\gifs\\a.gif"), dialog.GetDlgItemText(IDC_INFO_INPUT_PATH));
+    EXPECT_EQ(CString(L"C:\\videos\\a.mp4"), dialog.GetDlgItemText(IDC_INFO_OUTPUT_PATH));
+    ASSERT_EQ(10, dialog.m_inputList.GetItemCount());
+    EXPECT_EQ(CString(L"File Name"), dialog.m_inputList.GetItemText(0, 0));
+    EXPECT_EQ(CString(L"a.gif"), dialog.m_inputList.GetItemText(0, 1));
+    EXPECT_EQ(CString(L"Stream #1"), dialog.m_inputList.GetItemText(5, 0));
+    EXPECT_EQ(CString(L"65 x 49"), dialog.m_inputList.GetItemText(7, 1));
+    EXPECT_EQ(0, dialog.m_outputList.GetItemCount()) << "the output was never probed";
+    LVCOLUMNW column{};
+    wchar_t title[16] = L"";
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = 16;
+    dialog.m_outputList.GetColumn(1, &column);
+    EXPECT_STREQ(L"Output", title);
+    dialog.DestroyWindow();
+}
+
+TEST_F(ConverterDialogsTest, APresetsNameStreamsAndCodecsAreEdited)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    g_pFormatCatalog = &catalog;
+    catalog.m_modified = 0;
+    CMediaFormatInfo* format = catalog.FindFormat(L"MC_mp4");
+    ASSERT_NE(nullptr, format);
+    ASSERT_FALSE(format->m_presets.empty());
+    CMediaPreset& preset = *format->m_presets.front();
+    // Without audio, but not locked so: the user may switch it on.
+    preset.m_settings.audioFlags = MEDIA_NO_STREAM;
+    preset.m_settings.videoFlags &= ~MEDIA_STREAM_LOCKED;
+    const CString codecName = preset.m_videoCodec ? preset.m_videoCodec->m_name : CString();
+    bool shown = false, videoHeld = false, videoFreed = false;
+    CPresetSettingsDlg dialog(&preset);
+    RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+        wchar_t name[64] = L"", codec[64] = L"";
+        ::GetDlgItemTextW(window, IDC_PRESET_NAME, name, 64);
+        ::GetDlgItemTextW(window, IDC_CODEC_VIDEO_CODEC, codec, 64);
+        shown = CString(name) == CString(preset.m_settings.name) && CString(codec) == codecName &&
+                Checked(window, IDC_CODEC_VIDEO) && !Checked(window, IDC_CODEC_AUDIO) &&
+                !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO_CODEC));
+        videoHeld = !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_VIDEO));
+        ClickButton(window, IDC_CODEC_AUDIO);
+        videoFreed = ::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_VIDEO)) &&
+                     ::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO_CODEC));
+        ::SetDlgItemTextW(window, IDC_PRESET_NAME, L"Mine");
+    }, IDOK);
+    g_pFormatCatalog = nullptr;
+    EXPECT_TRUE(shown) << "name, codec and the video-only streams";
+    EXPECT_TRUE(videoHeld) << "video cannot go while audio is off";
+    EXPECT_TRUE(videoFreed) << "with audio on, either may go";
+    EXPECT_STREQ(L"Mine", preset.m_settings.name);
+    EXPECT_FALSE(preset.m_settings.audioFlags & MEDIA_NO_STREAM);
+    EXPECT_FALSE(preset.m_settings.videoFlags & MEDIA_NO_STREAM);
+    EXPECT_NE(nullptr, preset.m_audioCodec) << "the chosen audio codec entry";
+    EXPECT_EQ(1, catalog.m_modified);
+}
+
+TEST_F(ConverterDialogsTest, ALockedStreamStaysAsTheCatalogueSays)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    CMediaPreset& preset = *catalog.FindFormat(L"MC_mp4")->m_presets.front();
+    preset.m_settings.audioFlags = MEDIA_NO_STREAM | MEDIA_STREAM_LOCKED;
+    bool locked = false;
+    CPresetSettingsDlg dialog(&preset);
+    RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+        locked = !::IsWindowEnabled(::GetDlgItem(window, IDC_CODEC_AUDIO)) && !Checked(window, IDC_CODEC_AUDIO);
+        ClickButton(window, IDC_CODEC_AUDIO);
+    }, IDOK);
+    EXPECT_TRUE(locked) << "the audio box cannot be used";
+    EXPECT_EQ(uint32_t(MEDIA_NO_STREAM | MEDIA_STREAM_LOCKED), preset.m_settings.audioFlags) << "and OK keeps the lock";
+}
+
+TEST_F(ConverterDialogsTest, FormatSettingsStepOverHeadingsAndStoreTheCustomPreset)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    g_pFormatCatalog = &catalog;
+    catalog.m_modified = 0;
+    int formatRow = -1, presetRows = -1, headingIsBold = -1;
+    CMediaFormatInfo* shown = nullptr;
+    CFormatSettingsDlg dialog(0, 0);
+    RunDriven(dialog, L"Format Settings", [&](HWND) {
+        formatRow = dialog.m_formatCombo.GetCurSel();
+        shown = dialog.GetFormat();
+        presetRows = dialog.m_presetCombo.GetCount();
+        headingIsBold = dialog.m_formatCombo.IsHeading(0);
+    }, IDOK);
+    g_pFormatCatalog = nullptr;
+    EXPECT_EQ(1, formatRow) << "row 0 is the first group's heading";
+    EXPECT_EQ(1, headingIsBold);
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(static_cast<int>(shown->m_presets.size()) + (shown->m_customPreset ? 1 : 0), presetRows)
+        << "the presets, then Custom";
+    EXPECT_EQ(1, dialog.m_formatIndex);
+    EXPECT_EQ(1, catalog.m_modified);
+}
+
+} // namespace
