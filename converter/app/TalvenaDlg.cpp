@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AboutDlg.h"
+#include "AdvancedOptionsDlg.h"
 #include "AppFormatCatalog.h"
 #include "AppGlobals.h"
 #include "AppPaths.h"
@@ -27,11 +28,13 @@
 #include "FileShell.h"
 #include "FolderBrowser.h"
 #include "FolderDialog.h"
+#include "FormatSettingsDlg.h"
 #include "ITunes.h"
 #include "InputLists.h"
 #include "JobStates.h"
 #include "MediaConvertThread.h"
 #include "MediaFormatting.h"
+#include "MediaInfoDlg.h"
 #include "MessageFilter.h"
 #include "OCFileDialog.h"
 #include "PathLists.h"
@@ -183,14 +186,14 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnCommand(ID_AUTO_OPEN, &ThisClass::OnAutoOpen),
     FwOnCommand(ID_SHUTDOWN_WHEN_DONE, &ThisClass::OnShutdownWhenDone),
     FwOnCommand(ID_APP_ABOUT, &ThisClass::OnAbout),
+    FwOnCommand(IDC_ADVANCED, &ThisClass::OnAdvanced),
+    FwOnCommand(ID_ADVANCED_OPTIONS, &ThisClass::OnAdvancedOptions),
+    FwOnCommand(ID_MEDIA_INFO, &ThisClass::OnMediaInfo),
     FwOnCommand(ID_ADD_TO_ITUNES_ROW, &ThisClass::OnAddToITunesRow),
     FwOnCommand(ID_ADD_ALL_TO_ITUNES, &ThisClass::OnAddAllToITunes),
     FwOnMessage(WM_SYSCOLORCHANGE, &ThisClass::OnSysColorChange),
 
-    FwOnUpdateCommand(IDC_ADVANCED, &ThisClass::OnUpdateNotBuilt),
     FwOnUpdateCommand(ID_FORMAT_MANAGER, &ThisClass::OnUpdateNotBuilt),
-    FwOnUpdateCommand(ID_ADVANCED_OPTIONS, &ThisClass::OnUpdateNotBuilt),
-    FwOnUpdateCommand(ID_MEDIA_INFO, &ThisClass::OnUpdateNotBuilt),
     FwOnUpdateCommand(ID_AUTO_PLAY, &ThisClass::OnUpdateAutoPlay),
     FwOnUpdateCommand(ID_AUTO_OPEN, &ThisClass::OnUpdateAutoOpen),
     FwOnUpdateCommand(ID_SHUTDOWN_WHEN_DONE, &ThisClass::OnUpdateShutdown),
@@ -330,6 +333,11 @@ BOOL CTalvenaDlg::OnInitDialog()
         m_convertButton.SetFont(static_cast<HFONT>(g_pAppPaths->m_fontBold));
     SetUpButtons();
 
+    if (g_pAppPaths)
+        m_formatCombo.SetImageList(&g_pAppPaths->m_images16);
+    m_formatCombo.SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 18);
+    m_formatCombo.SendMessage(CB_SETITEMHEIGHT, 0, 18);
+    m_formatCombo.SetRightColumn(32, 0x404040, FALSE);
     m_outputCombo.DragAcceptFiles(TRUE);
     InitOutputFolder();
     FillFormatCombo();
@@ -407,24 +415,9 @@ void CTalvenaDlg::FillFormatCombo()
     m_formatCombo.ResetContent();
     if (!g_pFormatCatalog)
         return;
-    for (const auto& group : g_pFormatCatalog->m_groups) {
-        if (!IsShown(*group))
-            continue;
-        bool anyShown = false;
-        for (const auto& format : group->m_formats)
-            anyShown = anyShown || IsShown(*format);
-        if (!anyShown)
-            continue;
-        m_formatCombo.SetItemDataPtr(m_formatCombo.AddString(group->m_name), group.get());
-        for (const auto& format : group->m_formats) {
-            if (!IsShown(*format))
-                continue;
-            const int index = m_formatCombo.AddString(L"    " + format->m_name);
-            m_formatCombo.SetItemDataPtr(index, format.get());
-            if (format.get() == m_currentFormat)
-                m_formatIndex = index;
-        }
-    }
+    const int row = ::FillFormatCombo(m_formatCombo, *g_pFormatCatalog, m_currentFormat);
+    if (row >= 0)
+        m_formatIndex = row;
 }
 
 void CTalvenaDlg::SelectFormat(int index)
@@ -588,6 +581,44 @@ void CTalvenaDlg::OnAbout()
         about.m_info.linkFont = static_cast<HFONT>(g_pAppPaths->m_fontUnderline);
     }
     about.DoModal();
+}
+
+void CTalvenaDlg::OnAdvanced()
+{
+    if (!m_currentFormat || IsConverting())
+        return;
+    CFormatSettingsDlg dialog(m_formatIndex, m_presetIndex, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    SelectFormat(ClampIndex(dialog.m_formatIndex, m_formatCombo.GetCount()));
+    SelectPreset(ClampIndex(dialog.m_presetIndex, m_presetCombo.GetCount()));
+    if (g_pFormatCatalog)
+        g_pFormatCatalog->Save();
+}
+
+// The first selected row's item, unless it is the one being converted (the run writes it).
+CConvertListItem* CTalvenaDlg::SelectedIdleItem() const
+{
+    const int row = m_list.GetFirstSelected();
+    if (row < 0 || (IsConverting() && row == g_nConvertRow))
+        return nullptr;
+    return GetItem(row);
+}
+
+void CTalvenaDlg::OnAdvancedOptions()
+{
+    if (CConvertListItem* item = SelectedIdleItem()) {
+        CAdvancedOptionsDlg dialog(item, this);
+        dialog.DoModal();
+    }
+}
+
+void CTalvenaDlg::OnMediaInfo()
+{
+    if (const CConvertListItem* item = SelectedIdleItem()) {
+        CMediaInfoDlg dialog(item, this);
+        dialog.DoModal();
+    }
 }
 
 LRESULT CTalvenaDlg::OnAutoUpdateCheck(WPARAM, LPARAM)

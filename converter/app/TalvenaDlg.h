@@ -11,6 +11,7 @@
 #include "CToolBar.h"
 #include "Controls.h"
 #include "DialogCommands.h"
+#include "FormatComboBox.h"
 #include "FrameDlg.h"
 #include "JobListCtrl.h"
 #include "JobStatusSink.h"
@@ -109,7 +110,7 @@ public:
     CButton m_closeCheck;
     CComboBox m_outputCombo;
     CComboBox m_presetCombo;
-    CComboBox m_formatCombo;
+    CFormatComboBox m_formatCombo;
     CString m_outputFolder;
     int m_formatIndex = 1;
     int m_presetIndex = -1;
@@ -171,6 +172,9 @@ protected:
     void OnAutoOpen();
     void OnShutdownWhenDone();
     void OnAbout();
+    void OnAdvanced();
+    void OnAdvancedOptions();
+    void OnMediaInfo();
     void OnAddToITunesRow();
     void OnAddAllToITunes();
     void OnUpdateRule(CCmdUI* cmdUI);
@@ -223,6 +227,7 @@ private:
     std::vector<const CConvertItem*> RowItems(bool selectedOnly) const;
     void OpenFolderWithExplorer(const CString& folder);
     bool IsRowSelected(int row) const;
+    CConvertListItem* SelectedIdleItem() const;
 
     CTalvenaCommandLine* m_commandLine;
     int m_exitCode = 0;

@@ -282,6 +282,10 @@ TEST_F(TalvenaDlgCommandsTest, TheRowUnderConversionIsNeitherRemovedMovedNorRena
     EXPECT_EQ(running, dialog.GetItem(0));
     Command(ID_RENAME_OUTPUT);
     EXPECT_EQ(nullptr, dialog.m_list.GetEditControl());
+    // Nor are its options edited or its media information read while the run writes them
+    // (a dialog opened here would keep the command from returning).
+    Command(ID_ADVANCED_OPTIONS);
+    Command(ID_MEDIA_INFO);
 
     // Another row may go; the current row's index follows.
     dialog.AddFile(PutSampleGif(m_scratch, "third.gif"));
@@ -418,6 +422,31 @@ TEST_F(TalvenaDlgCommandsTest, TheActivityLineMovesOnTheWindowsOwnTimer)
     EXPECT_TRUE(KillTimer(dialog.m_hWnd, 3));
     Command(IDC_STOP);
     EXPECT_EQ(-1, dialog.m_list.GetProgressRange());
+}
+
+TEST_F(TalvenaDlgCommandsTest, TheMediaInformationOfARowShowsItsFiles)
+{
+    FakeScript script(L"-write-output 500");
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
+    SeamDlg& dialog = Open();
+    ASSERT_TRUE(RunToEnd());
+    SelectOnly(0);
+    std::wstring input, output;
+    std::thread reader([&] {
+        const HWND info = WaitForOwnWindow(L"Media Info", 20000);
+        if (!info)
+            return;
+        wchar_t text[1024] = L"";
+        GetDlgItemTextW(info, 1055, text, 1024);
+        input = text;
+        GetDlgItemTextW(info, 1060, text, 1024);
+        output = text;
+        PostMessageW(info, WM_COMMAND, IDOK, 0);
+    });
+    Command(ID_MEDIA_INFO);
+    reader.join();
+    EXPECT_EQ(m_scratch.File("anim.gif").str(), input);
+    EXPECT_EQ(OutFile(L"anim.mp4").str(), output);
 }
 
 // A one-frame GIF becomes a one-frame video; its thumbnail is grabbed at its start.

@@ -92,7 +92,7 @@ TEST_F(TalvenaDlgTest, TheStoredChoicesComeAndGoBack)
     m_settings.m_autoClose = 1;
     CTalvenaDlg& dialog = Open();
     EXPECT_EQ(m_settings.m_preset, dialog.m_currentPreset);
-    EXPECT_EQ(CString(L"    WEBM"), dialog.m_formatCombo.GetLBText(dialog.m_formatCombo.GetCurSel()));
+    EXPECT_EQ(CString(L"WEBM\t"), dialog.m_formatCombo.GetLBText(dialog.m_formatCombo.GetCurSel()).Left(5));
     EXPECT_EQ(BST_CHECKED, dialog.IsDlgButtonChecked(IDC_CLOSE_WHEN_DONE));
 
     dialog.CheckDlgButton(IDC_CLOSE_WHEN_DONE, BST_UNCHECKED);

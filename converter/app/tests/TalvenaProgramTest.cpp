@@ -397,8 +397,8 @@ TEST_F(TalvenaProgramTest, ADroppedGifInTheChosenFormatBecomesThatVideo)
     EXPECT_EQ(CString(L"anim.gif"), program.ListText(list, 0, 1));
 
     const HWND formats = GetDlgItem(window, IDC_FORMAT);
-    const int webm = static_cast<int>(SendMessageW(formats, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                   reinterpret_cast<LPARAM>(L"    WEBM")));
+    const int webm = static_cast<int>(SendMessageW(formats, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(L"WEBM\t")));
     ASSERT_GE(webm, 0);
     ChooseInCombo(window, IDC_FORMAT, webm);
     EXPECT_EQ(webm, static_cast<int>(SendMessageW(formats, CB_GETCURSEL, 0, 0)));
