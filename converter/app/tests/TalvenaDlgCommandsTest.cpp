@@ -433,7 +433,11 @@ TEST_F(TalvenaDlgCommandsTest, TheMediaInformationOfARowShowsItsFiles)
     SelectOnly(0);
     std::wstring input, output;
     std::thread reader([&] {
-        const HWND info = WaitForOwnWindow(L"Media Info", 20000);
+        HWND info = nullptr;
+        for (int tries = 0; tries < 1000 && !info; ++tries) {
+            info = FindOwnWindow(L"Media Info");
+            Sleep(20);
+        }
         if (!info)
             return;
         wchar_t text[1024] = L"";
