@@ -338,6 +338,7 @@ BOOL CTalvenaDlg::OnInitDialog()
     m_formatCombo.SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 18);
     m_formatCombo.SendMessage(CB_SETITEMHEIGHT, 0, 18);
     m_formatCombo.SetRightColumn(32, 0x404040, FALSE);
+    m_presetCombo.SetSecondColumn(64, 0x404040, TRUE);
     m_outputCombo.DragAcceptFiles(TRUE);
     InitOutputFolder();
     FillFormatCombo();
@@ -381,6 +382,10 @@ void CTalvenaDlg::SetUpButtons()
     if (m_toolTip.m_hWnd)
         for (const auto& tip : tips)
             m_toolTip.AddTool(GetDlgItem(tip.id), tip.tip);
+    for (CSkinButton* large : {&m_convertButton, &m_stopButton, &m_closeButton})
+        large->SetImageList(&m_buttonSkinLarge, CSkinButton::LAYOUT_HORIZONTAL);
+    for (CSkinButton* small : {&m_advancedButton, &m_browseButton, &m_openButton})
+        small->SetImageList(&m_buttonSkinSmall, CSkinButton::LAYOUT_HORIZONTAL);
 }
 
 void CTalvenaDlg::SetUpList()
@@ -450,7 +455,7 @@ void CTalvenaDlg::FillPresetCombo()
         return;
     for (const auto& preset : m_currentFormat->m_presets) {
         CString text;
-        preset->GetListText(text, false);
+        preset->GetListText(text, true);
         const int index = m_presetCombo.AddString(text);
         m_presetCombo.SetItemDataPtr(index, preset.get());
         if (preset.get() == m_currentPreset)

@@ -12,9 +12,12 @@
 #include "Controls.h"
 #include "DialogCommands.h"
 #include "FormatComboBox.h"
+#include "ColumnComboBox.h"
 #include "FrameDlg.h"
 #include "JobListCtrl.h"
 #include "JobStatusSink.h"
+#include "SkinButton.h"
+#include "SkinCheckBox.h"
 #include "StopFlag.h"
 
 class CConvertItem;
@@ -101,15 +104,15 @@ public:
     CMyMediaConvertThread* m_thread = nullptr;
     int m_closing = 0;
     CJobListCtrl m_list;
-    CButton m_browseButton;
-    CButton m_openButton;
-    CButton m_advancedButton;
-    CButton m_closeButton;
-    CButton m_stopButton;
-    CButton m_convertButton;
-    CButton m_closeCheck;
+    CSkinButton m_browseButton;
+    CSkinButton m_openButton;
+    CSkinButton m_advancedButton;
+    CSkinButton m_closeButton;
+    CSkinButton m_stopButton;
+    CSkinButton m_convertButton;
+    CSkinCheckBox m_closeCheck;
     CComboBox m_outputCombo;
-    CComboBox m_presetCombo;
+    CColumnComboBox m_presetCombo;
     CFormatComboBox m_formatCombo;
     CString m_outputFolder;
     int m_formatIndex = 1;
