@@ -6,11 +6,13 @@
 #include "PlaylistView.h"
 #include "Settings.h"
 #include "SorvikApp.h"
+#include "UpdateCheck.h"
 #include "ViewerGlobals.h"
 
 FW_BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     FwOnMessage(WM_DROPFILES, &ThisClass::OnDropFiles),
     FwOnMessage(WM_QUERYENDSESSION, &ThisClass::OnQueryEndSession),
+    FwOnMessage(WM_CHECK_UPDATE, &ThisClass::OnCheckUpdate),
 FW_END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -124,4 +126,11 @@ LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM)
     if (g_pSettings)
         g_pSettings->Save();
     return TRUE;
+}
+
+LRESULT CMainFrame::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 0)
+        SorvikCheckForUpdates(lParam != 0);
+    return 0;
 }

@@ -21,6 +21,7 @@ public:
 protected:
     LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
 
 private:
     // Pane 0 is the play view, pane 1 the playlist view.

@@ -8,6 +8,7 @@
 #include "PlayView.h"
 #include "PlaylistView.h"
 #include "SysHelpers.h"
+#include "UpdateCheck.h"
 #include "ViewerFiles.h"
 #include "ViewerGlobals.h"
 #include "resource.h"
@@ -133,6 +134,7 @@ FW_BEGIN_MESSAGE_MAP(CSorvikApp, CWinApp)
     FwOnUpdateCommand(ID_FILE_CLEAR_RECENT, &ThisClass::OnUpdateClearRecentFileList),
     FwOnCommand(ID_HELP_WEB_SITE, &ThisClass::OnWebSite),
     FwOnCommand(ID_HELP_EMAIL, &ThisClass::OnEmailUs),
+    FwOnCommand(ID_HELP_CHECK_UPDATES, &ThisClass::OnCheckForUpdates),
 FW_END_MESSAGE_MAP()
 
 CSorvikApp::CSorvikApp() : CWinApp(L"Sorvik") {}
@@ -227,3 +229,5 @@ void CSorvikApp::OnEmailUs()
     subject.Format(L"About %s %s", m_strAppName.GetString(), kProgramVersion);
     OpenMailTo(kContactMailbox, subject, nullptr);
 }
+
+void CSorvikApp::OnCheckForUpdates() { SorvikCheckForUpdates(0); }

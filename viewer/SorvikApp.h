@@ -51,6 +51,7 @@ protected:
     void OnUpdateClearRecentFileList(CCmdUI* ui);
     void OnWebSite();
     void OnEmailUs();
+    void OnCheckForUpdates();
 
 private:
     void RegisterType(const wchar_t* extension, const wchar_t* description, int icon);

@@ -12,6 +12,7 @@
 #include "SettingsDlg.h"
 #include "TalvenaDlg.h"
 #include "TalvenaRes.h"
+#include "UpdateCheck.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaApp, CWinApp)
     FwOnCommand(ID_EMAIL_US, &ThisClass::OnEmailUs),
     FwOnCommand(ID_WEB_SITE, &ThisClass::OnWebSite),
     FwOnCommand(ID_RECOMMEND, &ThisClass::OnRecommend),
+    FwOnCommand(ID_CHECK_UPDATES, &ThisClass::OnCheckForUpdates),
 FW_END_MESSAGE_MAP()
 
 CTalvenaApp::CTalvenaApp() : CWinApp(kProgramName)
@@ -145,4 +147,9 @@ void CTalvenaApp::OnRecommend()
     subject.Format(L"%s - very cool app!!!", kProgramName);
     // The mail link encodes subject and body itself.
     OpenMailTo(L"", subject, RecommendMailBody());
+}
+
+void CTalvenaApp::OnCheckForUpdates()
+{
+    TalvenaCheckForUpdates(0);
 }

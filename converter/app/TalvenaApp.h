@@ -33,6 +33,7 @@ private:
     void OnEmailUs();
     void OnWebSite();
     void OnRecommend();
+    void OnCheckForUpdates();
 
     std::unique_ptr<CCriticalSection> m_listLock;
     bool m_oleStarted = false;

@@ -41,6 +41,7 @@
 #include "SysHelpers.h"
 #include "TalvenaApp.h"
 #include "TalvenaCommandLine.h"
+#include "UpdateCheck.h"
 #include "TalvenaRes.h"
 #include "VisualTheme.h"
 
@@ -51,7 +52,6 @@ enum Popup { POPUP_MAIN, POPUP_MORE, POPUP_DIALOG, POPUP_LIST, POPUP_ROW };
 
 constexpr UINT_PTR kActivityTimer = 3;
 constexpr UINT kActivityPeriodMs = 100;
-constexpr UINT WM_AUTO_UPDATE_CHECK = 0x59A;
 constexpr UINT kSystemAlwaysOnTop = ID_SYSTEM_ALWAYS_ON_TOP;
 constexpr COLORREF kBandColour = RGB(240, 240, 240);
 constexpr COLORREF kBandLineColour = RGB(224, 224, 224);
@@ -154,7 +154,6 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnMessage(WM_QUERYENDSESSION, &ThisClass::OnQueryEndSession),
     FwOnMessage(WM_CONVERT_FINISHED, &ThisClass::OnConvertFinished),
     FwOnMessage(WM_CONVERT_ROW_DONE, &ThisClass::OnRowDone),
-    FwOnMessage(WM_AUTO_UPDATE_CHECK, &ThisClass::OnAutoUpdateCheck),
 
     FwOnCommand(IDC_CONVERT, &ThisClass::OnConvert),
     FwOnCommand(IDC_STOP, &ThisClass::OnStop),
@@ -210,6 +209,7 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnNotify(LVN_INSERTITEM, IDC_JOB_LIST, &ThisClass::OnListItemInserted),
     FwOnNotify(LVN_DELETEITEM, IDC_JOB_LIST, &ThisClass::OnListItemDeleted),
     FwOnNotifyRange(TBN_DROPDOWN, IDW_MENU_TOOLBAR, IDW_LIST_TOOLBAR, &ThisClass::OnToolbarDropDown),
+    FwOnMessage(WM_CHECK_UPDATE, &ThisClass::OnCheckUpdate),
 FW_END_MESSAGE_MAP()
 
 CTalvenaDlg::CTalvenaDlg(CTalvenaCommandLine* commandLine, CWnd* parent)
@@ -353,7 +353,7 @@ BOOL CTalvenaDlg::OnInitDialog()
     SetUpList();
 
     if (g_pAppSettings && g_pAppSettings->m_autoCheckUpdate)
-        PostMessage(WM_AUTO_UPDATE_CHECK, 0, 1);
+        PostMessage(WM_CHECK_UPDATE, 0, 1);
     if (m_commandLine && m_commandLine->m_sources.GetSize() > 0) {
         AddFiles(m_commandLine->m_sources, m_commandLine->m_scanSubfolders);
         m_commandLine->m_sources.RemoveAll();
@@ -624,13 +624,6 @@ void CTalvenaDlg::OnMediaInfo()
         CMediaInfoDlg dialog(item, this);
         dialog.DoModal();
     }
-}
-
-LRESULT CTalvenaDlg::OnAutoUpdateCheck(WPARAM, LPARAM)
-{
-    // The update check (CheckForUpdates with the descriptor address, interval
-    // "AutoCheckUpdate.Every") is wired here by the updater's work.
-    return 0;
 }
 
 // ---- command states ------------------------------------------------------------------------
@@ -1662,4 +1655,11 @@ void CTalvenaDlg::SetTimes(int64_t, int64_t outputMicroseconds)
 void CTalvenaDlg::SetStatusText(const CString& text)
 {
     SetRowText(COLUMN_STATUS, text);
+}
+
+LRESULT CTalvenaDlg::OnCheckUpdate(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 0)
+        TalvenaCheckForUpdates(lParam != 0);
+    return 0;
 }

@@ -143,7 +143,7 @@ protected:
     LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnConvertFinished(WPARAM, LPARAM);
     LRESULT OnRowDone(WPARAM, LPARAM);
-    LRESULT OnAutoUpdateCheck(WPARAM, LPARAM);
+    LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
 
     void OnConvert();
     void OnStop();

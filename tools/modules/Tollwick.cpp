@@ -14,6 +14,7 @@
 #include "EncoderMessage.h"
 #include "EncoderPlan.h"
 #include "FfmpegProgress.h"
+#include "GifTiming.h"
 #include "OutputFiles.h"
 #include "UnixChild.h"
 
@@ -121,6 +122,17 @@ void ReportFailure(const CUnixChild& child)
     Report(CString::FromUtf8((child.GetStatus() + "\n" + log.substr(tail)).c_str()));
 }
 
+// The timing of a GIF input, from its own bytes.
+bool ReadInputTiming(const CString& path, CGifTiming& timing)
+{
+    FILE* file = _wfopen(path, L"rb");
+    if (!file)
+        return false;
+    const bool read = ReadGifTimingFile(file, timing);
+    std::fclose(file);
+    return read;
+}
+
 std::string PresetFile(const CString& name)
 {
     const CString path = CUnixChild::ProgramFolder() + L"\\Presets\\" + name + L".ffpreset";
@@ -147,8 +159,7 @@ public:
             m_inputDuration = ParseInputDuration(m_child.ReadJobFile(L"stderr"));
         const std::string more = m_child.ReadJobFile(L"progress", m_progressRead);
         m_progressRead += static_cast<long>(more.size());
-        m_pending += more;
-        const std::vector<CFfmpegProgress> blocks = TakeFfmpegProgressBlocks(m_pending);
+        const std::vector<CFfmpegProgress> blocks = m_progress.Take(more);
         m_progressSeen = m_progressSeen || !blocks.empty();
         m_record.m_duration = ExpectedOutputDuration(m_inputDuration, m_plan.m_startUs, m_plan.m_limitUs);
         if (!m_started && (m_inputDuration >= 0 || m_progressSeen)) {
@@ -205,7 +216,7 @@ private:
     CEncoderProgress m_record{};
     int64_t m_inputDuration = -1;
     long m_progressRead = 0;     // bytes of the progress file read so far
-    std::string m_pending;       // the start of a block still being written
+    CFfmpegProgressReader m_progress;
     bool m_progressSeen = false;
     bool m_started = false;
     bool m_stopping = false;
@@ -217,7 +228,7 @@ private:
 int main()
 {
     CEncoderPlan plan;
-    if (PlanEncoderRun(Arguments(), CUnixChild::ToUnixPath, PresetFile, plan) != 0) {
+    if (PlanEncoderRun(Arguments(), CUnixChild::ToUnixPath, PresetFile, ReadInputTiming, plan) != 0) {
         Report(plan.m_error);
         return 2;
     }

@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include "CWinApp.h"
+#include "DialogFonts.h"
 #include "DialogsRes.h"
 
 FW_BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
@@ -48,25 +49,6 @@ void CAboutDlg::OnEmail()
         OnCmdMsg(m_info.emailCommand, CN_COMMAND, nullptr);
 }
 
-namespace {
-
-// The program's font, else one of ours made once from the dialog's font with `change`.
-template <class Change>
-HFONT GivenOrOwnFont(HFONT given, CFont& own, HFONT dialogFont, Change change)
-{
-    if (given)
-        return given;
-    if (!own.m_hObject) {
-        LOGFONTW lf{};
-        ::GetObjectW(dialogFont ? dialogFont : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-        change(lf);
-        own.CreateFontIndirect(&lf);
-    }
-    return own;
-}
-
-} // namespace
-
 HFONT CAboutDlg::TitleFont()
 {
     return GivenOrOwnFont(m_info.titleFont, m_titleFont, GetFont(), [](LOGFONTW& lf) {
@@ -77,5 +59,5 @@ HFONT CAboutDlg::TitleFont()
 
 HFONT CAboutDlg::LinkFont()
 {
-    return GivenOrOwnFont(m_info.linkFont, m_linkFont, GetFont(), [](LOGFONTW& lf) { lf.lfUnderline = TRUE; });
+    return GivenOrOwnFont(m_info.linkFont, m_linkFont, GetFont(), UnderlineFont);
 }

@@ -17,41 +17,56 @@ int64_t Number(const std::string& text)
 
 } // namespace
 
-std::vector<CFfmpegProgress> TakeFfmpegProgressBlocks(std::string& pending)
+std::vector<CFfmpegProgress> CFfmpegProgressReader::Take(const std::string& piece)
 {
     std::vector<CFfmpegProgress> blocks;
-    CFfmpegProgress block;
-    size_t taken = 0;
-    for (size_t start = 0, end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
-        // A line without its end may still be being written, so only whole lines are read.
-        const std::string line = pending.substr(start, end - start);
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        const std::string key = line.substr(0, equals);
-        const std::string value = line.substr(equals + 1);
-        if (key == "frame")
-            block.m_frame = Number(value);
-        else if (key == "out_time_us")
-            block.m_timeUs = std::max<int64_t>(0, Number(value));
-        else if (key == "total_size")
-            block.m_size = Number(value);
-        else if (key == "progress") {
-            block.m_valid = true;
-            block.m_ended = value == "end";
-            blocks.push_back(block);
-            block = CFfmpegProgress();
-            taken = end + 1;
+    for (size_t start = 0; start < piece.size();) {
+        const size_t end = piece.find('\n', start);
+        const size_t stop = end == std::string::npos ? piece.size() : end;
+        if (!m_skipping) {
+            m_line.append(piece, start, std::min(stop - start, kMaxLine + 1 - m_line.size()));
+            if (m_line.size() > kMaxLine) {
+                m_line.clear();
+                m_skipping = true;
+            }
         }
+        if (end == std::string::npos)
+            break;
+        // A line without its end may still be being written, so only whole lines are read.
+        if (!m_skipping)
+            ReadLine(blocks);
+        m_line.clear();
+        m_skipping = false;
+        start = end + 1;
     }
-    pending.erase(0, taken);
     return blocks;
+}
+
+void CFfmpegProgressReader::ReadLine(std::vector<CFfmpegProgress>& blocks)
+{
+    const size_t equals = m_line.find('=');
+    if (equals == std::string::npos)
+        return;
+    const std::string key = m_line.substr(0, equals);
+    const std::string value = m_line.substr(equals + 1);
+    if (key == "frame")
+        m_block.m_frame = Number(value);
+    else if (key == "out_time_us")
+        m_block.m_timeUs = std::max<int64_t>(0, Number(value));
+    else if (key == "total_size")
+        m_block.m_size = Number(value);
+    else if (key == "progress") {
+        m_block.m_valid = true;
+        m_block.m_ended = value == "end";
+        blocks.push_back(m_block);
+        m_block = CFfmpegProgress();
+    }
 }
 
 std::vector<CFfmpegProgress> ParseFfmpegProgressBlocks(const std::string& text)
 {
-    std::string pending = text;
-    return TakeFfmpegProgressBlocks(pending);
+    CFfmpegProgressReader reader;
+    return reader.Take(text);
 }
 
 CFfmpegProgress ParseFfmpegProgress(const std::string& text)

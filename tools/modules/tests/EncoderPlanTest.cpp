@@ -21,6 +21,20 @@ std::string NoPreset(const CString&)
     return std::string();
 }
 
+// Inputs named *.gif are GIFs of four frames of 0.1, 0.5, 1.0 and 0.3 s, or of the delays given.
+GifTimingReader FakeGifs(std::vector<int> delays = {10, 50, 100, 30})
+{
+    return [delays](const CString& path, CGifTiming& timing) {
+        if (path.Right(4) != L".gif")
+            return false;
+        timing = CGifTiming();
+        timing.m_width = 65;
+        timing.m_height = 49;
+        timing.m_delays = delays;
+        return true;
+    };
+}
+
 std::vector<CString> Split(const wchar_t* line)
 {
     std::vector<CString> args;
@@ -31,78 +45,162 @@ std::vector<CString> Split(const wchar_t* line)
     return args;
 }
 
+// The arguments joined, the even-size filters shown as "EVEN".
 std::string Joined(const std::vector<std::string>& args)
 {
     std::string text;
     for (const std::string& a : args)
         text += (text.empty() ? "" : " ") + a;
+    const std::string even = EvenSizeFilter().ToUtf8();
+    for (size_t at; (at = text.find(even)) != std::string::npos;)
+        text.replace(at, even.size(), "EVEN");
     return text;
 }
 
 // The ffmpeg arguments the plan makes of a command line (paths without blanks in these cases).
-std::string Planned(const wchar_t* line, const PresetFileFinder& presets = NoPreset)
+std::string Planned(const wchar_t* line, const PresetFileFinder& presets = NoPreset,
+                    const GifTimingReader& gifs = FakeGifs())
 {
     CEncoderPlan plan;
-    if (PlanEncoderRun(Split(line), FakeUnixPath, presets, plan) != 0)
+    if (PlanEncoderRun(Split(line), FakeUnixPath, presets, gifs, plan) != 0)
         return "error: " + plan.m_error.ToUtf8();
     return Joined(plan.m_arguments);
 }
 
+struct PlanCase {
+    const wchar_t* line;
+    const char* planned;
+};
+
+void ExpectPlans(const std::vector<PlanCase>& cases, const GifTimingReader& gifs = FakeGifs())
+{
+    for (const PlanCase& c : cases)
+        EXPECT_EQ(Planned(c.line, NoPreset, gifs), c.planned) << CString(c.line).ToUtf8();
+}
+
+// What ffmpeg's GIF reader is told, so that its delays are the viewer's.
+#define GIF_IN "-min_delay 5 -default_delay 10 -i "
+
 TEST(EncoderPlan, GifSourcesGetWhatTheirCodecNeeds)
 {
-    struct Case {
-        const wchar_t* line;
-        const char* planned;
-    } const cases[] = {
-        // 4:2:0 picture and even sizes for the common codecs.
+    ExpectPlans({
+        // 4:2:0 picture, even sizes, every frame for its delay (a rate of 10 for these delays).
         {L"-i C:\\in\\a.gif -f mp4 -vcodec libx264 -an -y C:\\out\\a.mp4",
-         "-i /c/in/a.gif -f mp4 -vcodec libx264 -an -y -pix_fmt yuv420p -vf scale=trunc(iw/2)*2:trunc(ih/2)*2 "
-         "/c/out/a.mp4"},
-        // A size on the command line is even already; the filter chain gets the even size at its end.
+         GIF_IN "/c/in/a.gif -f mp4 -vcodec libx264 -an -y -pix_fmt yuv420p -movflags +faststart -vf fps=10,EVEN "
+                "/c/out/a.mp4"},
+        // A size on the command line is even already; the filter chain gets the additions at its end.
         {L"-i C:\\a.gif -f webm -vcodec libvpx -s 320x240 -an -y C:\\a.webm",
-         "-i /c/a.gif -f webm -vcodec libvpx -s 320x240 -an -y -pix_fmt yuv420p /c/a.webm"},
+         GIF_IN "/c/a.gif -f webm -vcodec libvpx -s 320x240 -an -y -pix_fmt yuv420p -vf fps=10 /c/a.webm"},
         {L"-i C:\\a.gif -f mp4 -vcodec libx264 -vf transpose=1,hflip -an -y C:\\a.mp4",
-         "-i /c/a.gif -f mp4 -vcodec libx264 -vf transpose=1,hflip,scale=trunc(iw/2)*2:trunc(ih/2)*2 -an -y "
-         "-pix_fmt yuv420p /c/a.mp4"},
+         GIF_IN "/c/a.gif -f mp4 -vcodec libx264 -vf transpose=1,hflip,fps=10,EVEN -an -y -pix_fmt yuv420p "
+                "-movflags +faststart /c/a.mp4"},
         // The container's own codec, when none is named.
         {L"-i C:\\a.gif -f avi -an -y C:\\a.avi",
-         "-i /c/a.gif -f avi -an -y -pix_fmt yuv420p -vf scale=trunc(iw/2)*2:trunc(ih/2)*2 /c/a.avi"},
-        // Formats and codecs that choose their own picture, and lines that fix it, stay as they are.
-        {L"-i C:\\a.gif -f gif -an -y C:\\b.gif", "-i /c/a.gif -f gif -an -y /c/b.gif"},
+         GIF_IN "/c/a.gif -f avi -an -y -pix_fmt yuv420p -vf fps=10,EVEN /c/a.avi"},
+        // Formats and codecs that choose their own picture, and lines that fix it, keep it.
+        {L"-i C:\\a.gif -f gif -an -y C:\\b.gif", GIF_IN "/c/a.gif -f gif -an -y -vf fps=10 /c/b.gif"},
         {L"-i C:\\a.gif -ss 0:00:00.100 -f image2 -vframes 1 -y C:\\t.jpg",
-         "-i /c/a.gif -ss 0:00:00.100 -f image2 -vframes 1 -y /c/t.jpg"},
-        {L"-i C:\\a.gif -f dv -vcodec dvvideo -s 720x480 -an -pix_fmt yuv411p -y C:\\a.dv",
-         "-i /c/a.gif -f dv -vcodec dvvideo -s 720x480 -an -pix_fmt yuv411p -y /c/a.dv"},
+         GIF_IN "/c/a.gif -ss 0:00:00.100 -f image2 -vframes 1 -y /c/t.jpg"},
+        {L"-i C:\\a.gif -f dv -vcodec dvvideo -s 720x480 -r 30000/1001 -an -pix_fmt yuv411p -y C:\\a.dv",
+         GIF_IN "/c/a.gif -f dv -vcodec dvvideo -s 720x480 -r 30000/1001 -an -pix_fmt yuv411p -y -vf fps=30000/1001 "
+                "/c/a.dv"},
         {L"-i C:\\a.gif -f mp4 -vcodec libx264 -pix_fmt yuv444p -y C:\\a.mp4",
-         "-i /c/a.gif -f mp4 -vcodec libx264 -pix_fmt yuv444p -y /c/a.mp4"},
-        {L"-i C:\\a.gif -target ntsc-dvd -y C:\\a.vob", "-i /c/a.gif -target ntsc-dvd -y /c/a.vob"},
-        {L"-i C:\\a.gif -f mp4 -vn -acodec copy -y C:\\a.m4a", "-i /c/a.gif -f mp4 -vn -acodec copy -y /c/a.m4a"},
+         GIF_IN "/c/a.gif -f mp4 -vcodec libx264 -pix_fmt yuv444p -y -movflags +faststart -vf fps=10 /c/a.mp4"},
+        {L"-i C:\\a.gif -target ntsc-dvd -y C:\\a.vob", GIF_IN "/c/a.gif -target ntsc-dvd -y /c/a.vob"},
+        {L"-i C:\\a.gif -f mp4 -vn -acodec copy -y C:\\a.m4a",
+         GIF_IN "/c/a.gif -f mp4 -vn -acodec copy -y -movflags +faststart /c/a.m4a"},
+        // Other sources keep their own timing.
+        {L"-i C:\\v.avi -f mp4 -vcodec libx264 -y C:\\v.mp4",
+         "-i /c/v.avi -f mp4 -vcodec libx264 -y -pix_fmt yuv420p -movflags +faststart -vf EVEN /c/v.mp4"},
+        {L"-i C:\\v.mp4 -ss 0:00:00.100 -f image2 -vframes 1 -y C:\\t.jpg",
+         "-i /c/v.mp4 -ss 0:00:00.100 -f image2 -vframes 1 -y /c/t.jpg"},
+    });
+}
+
+TEST(EncoderPlan, EveryFrameForItsOwnDelay)
+{
+    ExpectPlans({
+        // A rate the line names is the grid the frames are put on, the last one included.
+        {L"-i C:\\a.gif -f mp4 -vcodec mpeg4 -s 320x240 -r 15/1 -an -y C:\\a.mp4",
+         GIF_IN "/c/a.gif -f mp4 -vcodec mpeg4 -s 320x240 -r 15/1 -an -y -pix_fmt yuv420p -movflags +faststart "
+                "-vf fps=15/1 /c/a.mp4"},
+        // A rate for the input is the line's own timing.
+        {L"-r 5/1 -i C:\\a.gif -f mp4 -vcodec mpeg4 -s 320x240 -an -y C:\\a.mp4",
+         "-r 5/1 " GIF_IN "/c/a.gif -f mp4 -vcodec mpeg4 -s 320x240 -an -y -pix_fmt yuv420p -movflags +faststart "
+                          "/c/a.mp4"},
+        // MPEG-1 and MPEG-2 get a rate of their standard.
+        {L"-i C:\\a.gif -f mpeg -vcodec mpeg2video -s 320x240 -an -y C:\\a.mpg",
+         GIF_IN "/c/a.gif -f mpeg -vcodec mpeg2video -s 320x240 -an -y -pix_fmt yuv420p -vf fps=30 /c/a.mpg"},
+        {L"-i C:\\a.gif -f vcd -s 352x240 -an -y C:\\a.mpg",
+         GIF_IN "/c/a.gif -f vcd -s 352x240 -an -y -pix_fmt yuv420p -vf fps=30 /c/a.mpg"},
+        // FLV and AVI cannot shift the times of reordered frames: H.264 goes without them.
+        {L"-i C:\\a.gif -f flv -vcodec libx264 -s 320x240 -an -y C:\\a.flv",
+         GIF_IN "/c/a.gif -f flv -vcodec libx264 -s 320x240 -an -y -pix_fmt yuv420p -bf 0 -vf fps=10 /c/a.flv"},
+        {L"-i C:\\a.gif -f avi -vcodec libx264 -s 320x240 -an -y C:\\a.avi",
+         GIF_IN "/c/a.gif -f avi -vcodec libx264 -s 320x240 -an -y -pix_fmt yuv420p -bf 0 -vf fps=10 /c/a.avi"},
+    });
+    ExpectPlans({{L"-i C:\\a.gif -f webm -vcodec libvpx -s 64x48 -an -y C:\\a.webm",
+                  GIF_IN "/c/a.gif -f webm -vcodec libvpx -s 64x48 -an -y -pix_fmt yuv420p -vf fps=50/3 /c/a.webm"}},
+                FakeGifs({6, 12, 30, 18}));
+}
+
+TEST(EncoderPlan, IndexInFrontOfMp4LikeFiles)
+{
+    ExpectPlans({
+        {L"-i C:\\v.avi -f mov -vcodec mpeg4 -s 64x48 -y C:\\v.mov",
+         "-i /c/v.avi -f mov -vcodec mpeg4 -s 64x48 -y -pix_fmt yuv420p -movflags +faststart /c/v.mov"},
+        {L"-i C:\\v.avi -f 3gp -vcodec h263 -s 176x144 -y C:\\v.3gp",
+         "-i /c/v.avi -f 3gp -vcodec h263 -s 176x144 -y -pix_fmt yuv420p -movflags +faststart /c/v.3gp"},
+        // Without a format, the extension tells ffmpeg's choice.
+        {L"-i C:\\v.avi -vcodec libx264 -s 64x48 -y C:\\v.m4v",
+         "-i /c/v.avi -vcodec libx264 -s 64x48 -y -pix_fmt yuv420p -movflags +faststart /c/v.m4v"},
+        // The line's own flags keep theirs and gain the fast start once.
+        {L"-i C:\\v.avi -f mp4 -vcodec libx264 -s 64x48 -movflags +faststart -y C:\\v.mp4",
+         "-i /c/v.avi -f mp4 -vcodec libx264 -s 64x48 -movflags +faststart -y -pix_fmt yuv420p /c/v.mp4"},
+        {L"-i C:\\v.avi -f mp4 -vcodec libx264 -s 64x48 -movflags +use_metadata_tags -y C:\\v.mp4",
+         "-i /c/v.avi -f mp4 -vcodec libx264 -s 64x48 -movflags +use_metadata_tags+faststart -y -pix_fmt yuv420p "
+         "/c/v.mp4"},
+        {L"-i C:\\v.avi -f matroska -vcodec libx264 -s 64x48 -y C:\\v.mkv",
+         "-i /c/v.avi -f matroska -vcodec libx264 -s 64x48 -y -pix_fmt yuv420p /c/v.mkv"},
+    });
+}
+
+TEST(EncoderPlan, FrameRatesThatDivideTheDelays)
+{
+    struct Case {
+        const wchar_t* codec;
+        std::vector<int> delays;
+        const wchar_t* rate;
+    } const cases[] = {
+        {L"libx264", {10, 50, 100, 30}, L"10"}, {L"libx264", {6, 12, 30, 18}, L"50/3"},
+        {L"mpeg4", {7, 13, 10, 20}, L"100"},    {L"gif", {25}, L"4"},
+        {L"libvpx", {200, 400}, L"1/2"},        {L"libx264", {}, L"10"},
+        {L"", {30, 30}, L"10/3"},               {L"mpeg2video", {10, 50}, L"30"},
+        {L"mpeg1video", {4, 8}, L"25"},         {L"mpeg2video", {6, 12}, L"50"},
+        {L"mpeg2video", {5, 15}, L"60"},        {L"mpeg1video", {100}, L"24"},
+        {L"mpeg2video", {7}, L"50"},            {L"dvvideo", {10}, L"25"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Planned(c.line), c.planned) << CString(c.line).ToUtf8();
+        EXPECT_EQ(ChooseFrameRate(c.codec, c.delays), CString(c.rate)) << CString(c.codec).ToUtf8();
 }
 
 TEST(EncoderPlan, SameQualityInTheCodecsTerms)
 {
-    struct Case {
-        const wchar_t* line;
-        const char* planned;
-    } const cases[] = {
-        {L"-i C:\\a.gif -f mp4 -vcodec libx264 -s 64x48 -q:v 0 -an -y C:\\a.mp4",
-         "-i /c/a.gif -f mp4 -vcodec libx264 -s 64x48 -crf 18 -an -y -pix_fmt yuv420p /c/a.mp4"},
-        {L"-i C:\\a.gif -f webm -vcodec libvpx -s 64x48 -q:v 0 -an -y C:\\a.webm",
-         "-i /c/a.gif -f webm -vcodec libvpx -s 64x48 -crf 8 -b:v 4M -an -y -pix_fmt yuv420p /c/a.webm"},
-        {L"-i C:\\a.gif -f webm -vcodec libvpx-vp9 -s 64x48 -b:v 500000 -q:v 0 -an -y C:\\a.webm",
-         "-i /c/a.gif -f webm -vcodec libvpx-vp9 -s 64x48 -b:v 500000 -crf 24 -an -y -pix_fmt yuv420p /c/a.webm"},
-        {L"-i C:\\a.gif -f avi -vcodec mpeg4 -s 64x48 -q:v 0 -an -y C:\\a.avi",
-         "-i /c/a.gif -f avi -vcodec mpeg4 -s 64x48 -q:v 2 -an -y -pix_fmt yuv420p /c/a.avi"},
-        {L"-i C:\\a.gif -f gif -q:v 0 -an -y C:\\b.gif", "-i /c/a.gif -f gif -an -y /c/b.gif"},
+    // Sources other than GIFs, to keep these lines short.
+    ExpectPlans({
+        {L"-i C:\\a.avi -f mp4 -vcodec libx264 -s 64x48 -q:v 0 -an -y C:\\a.mp4",
+         "-i /c/a.avi -f mp4 -vcodec libx264 -s 64x48 -crf 18 -an -y -pix_fmt yuv420p -movflags +faststart /c/a.mp4"},
+        {L"-i C:\\a.avi -f webm -vcodec libvpx -s 64x48 -q:v 0 -an -y C:\\a.webm",
+         "-i /c/a.avi -f webm -vcodec libvpx -s 64x48 -crf 8 -b:v 4M -an -y -pix_fmt yuv420p /c/a.webm"},
+        {L"-i C:\\a.avi -f webm -vcodec libvpx-vp9 -s 64x48 -b:v 500000 -q:v 0 -an -y C:\\a.webm",
+         "-i /c/a.avi -f webm -vcodec libvpx-vp9 -s 64x48 -b:v 500000 -crf 24 -an -y -pix_fmt yuv420p /c/a.webm"},
+        {L"-i C:\\a.avi -f avi -vcodec mpeg4 -s 64x48 -q:v 0 -an -y C:\\a.avi",
+         "-i /c/a.avi -f avi -vcodec mpeg4 -s 64x48 -q:v 2 -an -y -pix_fmt yuv420p /c/a.avi"},
+        {L"-i C:\\a.avi -f gif -q:v 0 -an -y C:\\b.gif", "-i /c/a.avi -f gif -an -y /c/b.gif"},
         // Other qualities pass as they are; "-q:a 0" and the catalogue's AAC encoder name are mended.
-        {L"-i C:\\a.gif -f avi -vcodec mpeg4 -s 64x48 -q:v 5 -acodec libfdk_aac -q:a 0 -y C:\\a.avi",
-         "-i /c/a.gif -f avi -vcodec mpeg4 -s 64x48 -q:v 5 -acodec aac -y -pix_fmt yuv420p /c/a.avi"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Planned(c.line), c.planned) << CString(c.line).ToUtf8();
+        {L"-i C:\\a.avi -f avi -vcodec mpeg4 -s 64x48 -q:v 5 -acodec libfdk_aac -q:a 0 -y C:\\a.avi",
+         "-i /c/a.avi -f avi -vcodec mpeg4 -s 64x48 -q:v 5 -acodec aac -y -pix_fmt yuv420p /c/a.avi"},
+    });
 }
 
 TEST(EncoderPlan, CallbackItemsAndTimesAreTakenOut)
@@ -110,9 +208,9 @@ TEST(EncoderPlan, CallbackItemsAndTimesAreTakenOut)
     CEncoderPlan plan;
     ASSERT_EQ(PlanEncoderRun(Split(L"-i C:\\a.gif -ss 0:00:01.500 -t 0:01:00.000 -f gif -y C:\\b.gif -callbackwindow "
                                    L"131234 -context 4294967301"),
-                             FakeUnixPath, NoPreset, plan),
+                             FakeUnixPath, NoPreset, FakeGifs(), plan),
               0);
-    EXPECT_EQ(Joined(plan.m_arguments), "-i /c/a.gif -ss 0:00:01.500 -t 0:01:00.000 -f gif -y /c/b.gif");
+    EXPECT_EQ(Joined(plan.m_arguments), GIF_IN "/c/a.gif -ss 0:00:01.500 -t 0:01:00.000 -f gif -y -vf fps=10 /c/b.gif");
     EXPECT_EQ(plan.m_callbackWindow, 131234);
     EXPECT_EQ(plan.m_context, 4294967301LL);
     EXPECT_EQ(plan.m_startUs, 1500000);
@@ -128,10 +226,11 @@ TEST(EncoderPlan, PresetsFromTheOwnFolderComeFirst)
         return name == L"libvpx-720p" ? std::string("/m/Presets/libvpx-720p.ffpreset") : std::string();
     };
     EXPECT_EQ(Planned(L"-i C:\\a.gif -f webm -vcodec libvpx -s 1280x720 -vpre libvpx-720p -an -y C:\\a.webm", presets),
-              "-i /c/a.gif -f webm -vcodec libvpx -s 1280x720 -fpre /m/Presets/libvpx-720p.ffpreset -an -y "
-              "-pix_fmt yuv420p /c/a.webm");
+              GIF_IN "/c/a.gif -f webm -vcodec libvpx -s 1280x720 -fpre /m/Presets/libvpx-720p.ffpreset -an -y "
+                     "-pix_fmt yuv420p -vf fps=10 /c/a.webm");
     EXPECT_EQ(Planned(L"-i C:\\a.gif -f webm -vcodec libvpx -s 1280x720 -vpre libvpx-360p -an -y C:\\a.webm", presets),
-              "-i /c/a.gif -f webm -vcodec libvpx -s 1280x720 -vpre libvpx-360p -an -y -pix_fmt yuv420p /c/a.webm");
+              GIF_IN "/c/a.gif -f webm -vcodec libvpx -s 1280x720 -vpre libvpx-360p -an -y -pix_fmt yuv420p "
+                     "-vf fps=10 /c/a.webm");
 }
 
 TEST(EncoderPlan, RefusedLines)
@@ -158,6 +257,12 @@ TEST(EncoderTime, Texts)
         {L"0:00:05.500", 5500000}, {L"1:01:01.000", 3661000000LL}, {L"61", 61000000}, {L"2.5", 2500000},
         {L"01:30", 90000000},      {L"0.1234567", 123456},         {L"", -1},         {L"N/A", -1},
         {L"-1", -1},
+        // Only hours, minutes and seconds, each with digits; the largest fields stay in range.
+        {L"8:::::::::::", -1},     {L"2562048:0:0:0", -1},       {L"1:2:3:4", -1},   {L"1::30", -1},
+        {L":30", -1},              {L"30:", -1},                 {L".5", -1},        {L"5.", 5000000},
+        {L"2562048:0:0", 9223372800000000LL},                  {L"1000000000", 1000000000000000LL},
+        {L"1000000001", -1},       {L"99999999999999999999", -1}, {L"1000000000:1000000000:1000000000.999999",
+                                                                      3661000000000999999LL},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseEncoderTime(c.text), c.us) << CString(c.text).ToUtf8();

@@ -1,5 +1,7 @@
 #include "FfmpegProgress.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,16 +45,73 @@ TEST(FfmpegProgress, LastCompleteBlockCounts)
 TEST(FfmpegProgress, BlocksArrivingInPieces)
 {
     const std::string all = std::string(kBlock1) + kBlock2 + kEnd;
-    std::string pending;
+    CFfmpegProgressReader reader;
     std::vector<int64_t> frames;
     // Cut anywhere, even inside a line: every block comes out once, whole.
     for (size_t at = 0; at < all.size(); at += 7) {
-        pending += all.substr(at, 7);
-        for (const CFfmpegProgress& block : TakeFfmpegProgressBlocks(pending))
+        for (const CFfmpegProgress& block : reader.Take(all.substr(at, 7)))
             frames.push_back(block.m_frame);
     }
     EXPECT_EQ(frames, (std::vector<int64_t>{5, 14, 20}));
-    EXPECT_TRUE(pending.empty());
+    EXPECT_EQ(reader.PendingSize(), 0u);
+}
+
+// The same blocks, however the text is cut.
+std::vector<CFfmpegProgress> TakenInPieces(const std::string& text, size_t piece, size_t* mostPending = nullptr)
+{
+    CFfmpegProgressReader reader;
+    std::vector<CFfmpegProgress> blocks;
+    for (size_t at = 0; at < text.size(); at += piece) {
+        for (const CFfmpegProgress& block : reader.Take(text.substr(at, piece)))
+            blocks.push_back(block);
+        if (mostPending)
+            *mostPending = std::max(*mostPending, reader.PendingSize());
+    }
+    return blocks;
+}
+
+void ExpectSameBlocks(const std::vector<CFfmpegProgress>& a, const std::vector<CFfmpegProgress>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].m_frame, b[i].m_frame) << i;
+        EXPECT_EQ(a[i].m_timeUs, b[i].m_timeUs) << i;
+        EXPECT_EQ(a[i].m_size, b[i].m_size) << i;
+        EXPECT_EQ(a[i].m_ended, b[i].m_ended) << i;
+    }
+}
+
+TEST(FfmpegProgress, LongRunsOfLinesKeepOnlyTheUnfinishedLine)
+{
+    // 1.6 MB of lines before the block ends, then a block, read in 4 KB pieces.
+    std::string text = "frame=3\n";
+    while (text.size() < 1600000)
+        text += "fps=1.0\n";
+    text += std::string("out_time_us=700000\nprogress=continue\n") + kBlock2 + kEnd;
+    size_t mostPending = 0;
+    const std::vector<CFfmpegProgress> pieces = TakenInPieces(text, 4096, &mostPending);
+    EXPECT_LT(mostPending, sizeof("out_time_us=700000"));
+    ExpectSameBlocks(pieces, ParseFfmpegProgressBlocks(text));
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[0].m_frame, 3);
+    EXPECT_EQ(pieces[0].m_timeUs, 700000);
+    EXPECT_TRUE(pieces[2].m_ended);
+}
+
+TEST(FfmpegProgress, OverlongLinesAreSkippedWhole)
+{
+    // A line longer than any ffmpeg writes is dropped to its end, never read as a shorter one.
+    const std::string junk(100000, 'x');
+    const std::string text = "frame=" + junk + "7\ntotal_size=9\n" + junk + "\nprogress=continue\n" + kEnd;
+    for (size_t piece : {1u, 5u, 4096u, 1000000u}) {
+        size_t mostPending = 0;
+        const std::vector<CFfmpegProgress> blocks = TakenInPieces(text, piece, &mostPending);
+        EXPECT_LE(mostPending, CFfmpegProgressReader::kMaxLine) << piece;
+        ASSERT_EQ(blocks.size(), 2u) << piece;
+        EXPECT_EQ(blocks[0].m_frame, 0) << piece;
+        EXPECT_EQ(blocks[0].m_size, 9) << piece;
+        EXPECT_EQ(blocks[1].m_frame, 20) << piece;
+    }
 }
 
 TEST(FfmpegProgress, InputDurationFromTheLog)
@@ -62,7 +121,19 @@ TEST(FfmpegProgress, InputDurationFromTheLog)
     EXPECT_EQ(ParseInputDuration(log), 2000000);
     EXPECT_EQ(ParseInputDuration("  Duration: N/A, start: 0.000000\n"), -1);
     EXPECT_EQ(ParseInputDuration("Input #0, gif\n"), -1);
-    EXPECT_EQ(ParseInputDuration("  Duration: 01:02:03.45,"), 3723450000LL);
+    struct Case {
+        const char* log;
+        int64_t us;
+    } const cases[] = {
+        {"  Duration: 01:02:03.45,", 3723450000LL},
+        {"  Duration: 8:::::::::::, start: 0.0\n", -1},
+        {"  Duration: 2562048:0:0:0\n", -1},
+        {"  Duration: 2562048:00:00.00, start", 9223372800000000LL},
+        {"  Duration: 99999999999999999999:00:00.00\n", -1},
+        {"  Duration: ", -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseInputDuration(c.log), c.us) << c.log;
 }
 
 TEST(FfmpegProgress, ExpectedOutputDuration)

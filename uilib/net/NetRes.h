@@ -1,0 +1,14 @@
+#pragma once
+// Resource ids of the update checker's dialogs (the templates are in UpdateDlg.rc2).
+#define IDD_UPDATE_PROGRESS 526
+#define IDD_NEW_VERSION 527
+
+#define IDC_NEW_VERSION_AUTO_CHECK 1000
+#define IDC_NEW_VERSION_DESCRIPTION 1001
+#define IDC_NEW_VERSION_LEARN_MORE 1002
+#define IDC_UPDATE_LABEL 1022
+#define IDC_NEW_VERSION_LINK 1026
+#define IDC_UPDATE_HEADING 1098
+#define IDC_UPDATE_PROGRESS 1099
+#define IDC_UPDATE_AUTO_CHECK 1100
+#define IDC_NEW_VERSION_YOURS 1108
