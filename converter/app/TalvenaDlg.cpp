@@ -855,7 +855,8 @@ void CTalvenaDlg::LayOut(int cx, int cy)
     int y = bandTop - 10;
     for (int id : {IDC_ADD_TO_ITUNES, IDC_SAME_AS_INPUT}) {
         CWnd* box = GetDlgItem(id);
-        if (!box->IsWindowVisible())
+        // Its own style, not what shows: the window is still hidden at its first layout.
+        if (!(box->GetStyle() & WS_VISIBLE))
             continue;
         const CSize boxSize = size(id);
         y -= boxSize.cy;
