@@ -28,6 +28,7 @@
 #include "FileShell.h"
 #include "FolderBrowser.h"
 #include "FolderDialog.h"
+#include "FormatManagerDlg.h"
 #include "FormatSettingsDlg.h"
 #include "ITunes.h"
 #include "InputLists.h"
@@ -186,13 +187,13 @@ FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnCommand(ID_SHUTDOWN_WHEN_DONE, &ThisClass::OnShutdownWhenDone),
     FwOnCommand(ID_APP_ABOUT, &ThisClass::OnAbout),
     FwOnCommand(IDC_ADVANCED, &ThisClass::OnAdvanced),
+    FwOnCommand(ID_FORMAT_MANAGER, &ThisClass::OnFormatManager),
     FwOnCommand(ID_ADVANCED_OPTIONS, &ThisClass::OnAdvancedOptions),
     FwOnCommand(ID_MEDIA_INFO, &ThisClass::OnMediaInfo),
     FwOnCommand(ID_ADD_TO_ITUNES_ROW, &ThisClass::OnAddToITunesRow),
     FwOnCommand(ID_ADD_ALL_TO_ITUNES, &ThisClass::OnAddAllToITunes),
     FwOnMessage(WM_SYSCOLORCHANGE, &ThisClass::OnSysColorChange),
 
-    FwOnUpdateCommand(ID_FORMAT_MANAGER, &ThisClass::OnUpdateNotBuilt),
     FwOnUpdateCommand(ID_AUTO_PLAY, &ThisClass::OnUpdateAutoPlay),
     FwOnUpdateCommand(ID_AUTO_OPEN, &ThisClass::OnUpdateAutoOpen),
     FwOnUpdateCommand(ID_SHUTDOWN_WHEN_DONE, &ThisClass::OnUpdateShutdown),
@@ -601,6 +602,22 @@ void CTalvenaDlg::OnAdvanced()
         g_pFormatCatalog->Save();
 }
 
+void CTalvenaDlg::OnFormatManager()
+{
+    // The run reads the chosen preset: its presets are not deleted or reset under it.
+    if (IsConverting())
+        return;
+    const CString formatId = m_currentFormat ? m_currentFormat->m_id : CString();
+    CFormatManagerDlg dialog(this);
+    dialog.DoModal();
+    // Presets may have gone: the choice is found again by the format's id.
+    m_currentPreset = nullptr;
+    m_currentFormat = g_pFormatCatalog && !formatId.IsEmpty() ? g_pFormatCatalog->FindFormat(formatId) : nullptr;
+    FillFormatCombo();
+    SelectFormat(ClampIndex(m_formatIndex, m_formatCombo.GetCount()));
+    SelectPreset(ClampIndex(m_presetIndex, m_presetCombo.GetCount()));
+}
+
 // The first selected row's item, unless it is the one being converted (the run writes it).
 CConvertListItem* CTalvenaDlg::SelectedIdleItem() const
 {
@@ -669,12 +686,6 @@ void CTalvenaDlg::OnUpdateRule(CCmdUI* cmdUI)
         // A menu or toolbar command the table does not rule: enabled when the dialog or the
         // application handles it (the dialog's own controls keep what the run gave them).
         cmdUI->Enable(OnCmdMsg(cmdUI->m_nID, CN_COMMAND, nullptr, true));
-}
-
-// Commands whose dialogs are not in this program yet.
-void CTalvenaDlg::OnUpdateNotBuilt(CCmdUI* cmdUI)
-{
-    cmdUI->Enable(FALSE);
 }
 
 void CTalvenaDlg::OnUpdateAutoPlay(CCmdUI* cmdUI)

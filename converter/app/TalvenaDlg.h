@@ -176,6 +176,7 @@ protected:
     void OnShutdownWhenDone();
     void OnAbout();
     void OnAdvanced();
+    void OnFormatManager();
     void OnAdvancedOptions();
     void OnMediaInfo();
     void OnAddToITunesRow();
@@ -184,7 +185,6 @@ protected:
     void OnUpdateAutoPlay(CCmdUI* cmdUI);
     void OnUpdateAutoOpen(CCmdUI* cmdUI);
     void OnUpdateShutdown(CCmdUI* cmdUI);
-    void OnUpdateNotBuilt(CCmdUI* cmdUI);
 
     void OnListDoubleClick(NMHDR* header, LRESULT* result);
     void OnListKeyDown(NMHDR* header, LRESULT* result);

@@ -217,6 +217,14 @@ def header_background():
     return c
 
 
+def default_mark():
+    """The mark of a format's default preset in the preset list, 16 x 16 on white (transparent)."""
+    c = Canvas(16, 16, WHITE)
+    disc(c, 7.5, 7.5, 6.5, GREEN)
+    thick_line(c, [(4, 8), (7, 11), (11, 5)], WHITE, 2)
+    return c
+
+
 ARROW = [
     '#',
     '##',
@@ -359,6 +367,7 @@ if __name__ == '__main__':
     write_bmp('RemoveButton.bmp', remove_button())
     write_bmp('InfoIcon.bmp', info_icon())
     write_bmp('JobListHeader.bmp', header_background())
+    write_bmp('DefaultPreset.bmp', default_mark())
     write_directory('Hand.cur', 2, [(32, 32, 5, 0, cursor_image(HAND))])
     write_directory('Move.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, MOVE_BADGE)))])
     write_bmp('ButtonSmall.bmp', button_skin(23))

@@ -16,6 +16,7 @@
 #include "ConvertItem.h"
 #include "FwTestSupport.h"
 #include "GuiDriving.h"
+#include "FormatManagerDlg.h"
 #include "FormatSettingsDlg.h"
 #include "MediaInfoDlg.h"
 #include "PresetSettingsDlg.h"
@@ -247,6 +248,45 @@ TEST_F(ConverterDialogsTest, FormatSettingsStepOverHeadingsAndStoreTheCustomPres
     EXPECT_EQ(static_cast<int>(shown->m_presets.size()) + (shown->m_customPreset ? 1 : 0), presetRows)
         << "the presets, then Custom";
     EXPECT_EQ(1, dialog.m_formatIndex);
+    EXPECT_EQ(1, catalog.m_modified);
+}
+
+TEST_F(ConverterDialogsTest, TheFormatManagerReordersPresetsAndHidesFormats)
+{
+    CAppFormatCatalog catalog;
+    LoadBuiltins(catalog);
+    g_pFormatCatalog = &catalog;
+    catalog.m_modified = 0;
+    CMediaFormatInfo* first = catalog.m_groups.front()->m_formats.front().get();
+    ASSERT_GE(first->m_presets.size(), 2u);
+    first->m_defaultPreset = 0;
+    CMediaPreset* top = first->m_presets[0].get();
+    CMediaPreset* second = first->m_presets[1].get();
+    CFormatManagerDlg dialog;
+    // The main dialog's chosen preset may not go.
+    dialog.m_isPresetInUse = [second](const CMediaPreset* preset) { return preset == second; };
+    int rows = -1;
+    bool upDisabled = false, deleteOfChosenDisabled = false;
+    RunDriven(dialog, L"Video/Audio Format Settings", [&](HWND window) {
+        rows = dialog.m_list.GetItemCount();
+        ListView_SetItemState(dialog.m_list.m_hWnd, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        upDisabled = !::IsWindowEnabled(::GetDlgItem(window, IDC_MANAGER_UP));
+        ClickButton(window, IDC_MANAGER_DOWN);
+        // Now the chosen preset is on top, and selecting it alone leaves nothing to delete.
+        ListView_SetItemState(dialog.m_list.m_hWnd, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(dialog.m_list.m_hWnd, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        deleteOfChosenDisabled = !::IsWindowEnabled(::GetDlgItem(window, IDC_MANAGER_DELETE));
+        const HTREEITEM group = TreeView_GetRoot(dialog.m_tree.m_hWnd);
+        TreeView_SetCheckState(dialog.m_tree.m_hWnd, TreeView_GetChild(dialog.m_tree.m_hWnd, group), FALSE);
+    }, IDOK);
+    g_pFormatCatalog = nullptr;
+    EXPECT_EQ(static_cast<int>(first->m_presets.size()), rows);
+    EXPECT_TRUE(upDisabled) << "the first row cannot move up";
+    EXPECT_TRUE(deleteOfChosenDisabled);
+    EXPECT_EQ(second, first->m_presets[0].get()) << "the list's order is stored";
+    EXPECT_EQ(top, first->m_presets[1].get());
+    EXPECT_EQ(1, first->m_defaultPreset) << "the default follows its preset";
+    EXPECT_TRUE(first->m_flags & MEDIA_ITEM_HIDDEN) << "an unchecked format is hidden";
     EXPECT_EQ(1, catalog.m_modified);
 }
 
