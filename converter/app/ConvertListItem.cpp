@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kThumbnailTimeMs = 100;
 
 CString FormatFrames(int64_t frames)
 {
@@ -86,11 +85,17 @@ int CConvertListItem::SetSource(const CString& path)
     return 0;
 }
 
+int CConvertListItem::GrabTimeMs() const
+{
+    const CMediaStreamInfo* video = m_inputInfo.GetFirstVideoStream();
+    return ThumbnailGrabTimeMs(m_inputInfo.m_duration, video ? video->m_frames : 0);
+}
+
 int CConvertListItem::MakeOutputThumbnail(CStopFlag* stop)
 {
     CTempFileGuard image(GetTempFilePath(), 1);
     if (image.GetPath().IsEmpty() ||
-        GrabVideoFrame(m_outputPath, image.GetPath(), kThumbnailTimeMs, 0, 0, L"image2", stop) != 0)
+        GrabVideoFrame(m_outputPath, image.GetPath(), GrabTimeMs(), 0, 0, L"image2", stop) != 0)
         return -1;
     CrImage picture, thumbnail;
     if (!picture.Load(image.GetPath(), CRIMAGE_FORMAT_UNKNOWN) || !FitIntoThumbnailBox(picture, thumbnail))

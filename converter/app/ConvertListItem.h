@@ -34,6 +34,9 @@ public:
     int m_sourceFailure = 0;
 
 private:
+    // Where in the output its frame is grabbed, from what the probe told of the source.
+    int GrabTimeMs() const;
+
     CString m_sourceTexts[TEXT_COUNT];
     CString m_outputTexts[TEXT_COUNT];
     mutable std::mutex m_displayLock;

@@ -9,6 +9,7 @@
 #include "ConverterInfo.h"
 #include "SupportMail.h"
 #include "SysHelpers.h"
+#include "SettingsDlg.h"
 #include "TalvenaDlg.h"
 #include "TalvenaRes.h"
 #include "UpdateCheck.h"
@@ -44,6 +45,7 @@ CString RecommendMailBody()
 FW_BEGIN_MESSAGE_MAP(CTalvenaApp, CWinApp)
     FwOnCommand(ID_HELP_PAGE, &ThisClass::OnHelpPage),
     FwOnCommand(ID_OPEN_NEW_WINDOW, &ThisClass::OnOpenNewWindow),
+    FwOnCommand(ID_SETTINGS, &ThisClass::OnSettings),
     FwOnCommand(ID_EMAIL_US, &ThisClass::OnEmailUs),
     FwOnCommand(ID_WEB_SITE, &ThisClass::OnWebSite),
     FwOnCommand(ID_RECOMMEND, &ThisClass::OnRecommend),
@@ -113,6 +115,13 @@ int CTalvenaApp::ExitInstance()
 void CTalvenaApp::OnHelpPage()
 {
     OpenPage(MakerPageUrl(L"/talvena/how-to-use.html"));
+}
+
+void CTalvenaApp::OnSettings()
+{
+    CSettingsDlg dialog(m_pMainWnd);
+    if (dialog.DoModal() == IDOK)
+        m_settings.Save();
 }
 
 void CTalvenaApp::OnOpenNewWindow()

@@ -29,6 +29,7 @@ public:
 private:
     void OnHelpPage();
     void OnOpenNewWindow();
+    void OnSettings();
     void OnEmailUs();
     void OnWebSite();
     void OnRecommend();

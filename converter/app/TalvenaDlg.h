@@ -1,20 +1,33 @@
 #pragma once
 // The converter's main window: the job list, the format and preset choice, the output folder,
-// and the conversion run with the status of every row.
+// the two toolbars and the menus with every command, and the conversion run with the status of
+// every row.
+#include <atomic>
 #include <map>
+#include <vector>
 
-#include "CDialog.h"
+#include "CDC.h"
+#include "CImageList.h"
+#include "CToolBar.h"
 #include "Controls.h"
+#include "DialogCommands.h"
+#include "FormatComboBox.h"
+#include "ColumnComboBox.h"
+#include "FrameDlg.h"
+#include "JobListCtrl.h"
 #include "JobStatusSink.h"
+#include "SkinButton.h"
+#include "SkinCheckBox.h"
 #include "StopFlag.h"
 
+class CConvertItem;
 class CConvertListItem;
 class CMediaFormatInfo;
 class CMediaPreset;
 class CMyMediaConvertThread;
 class CTalvenaCommandLine;
 
-class CTalvenaDlg : public CDialog, public CJobStatusSink {
+class CTalvenaDlg : public CFrameDlg, public CJobStatusSink, public CJobListOwner {
     FW_DECLARE_MESSAGE_MAP()
 public:
     // Takes its choices from the settings (and gives them back when it goes); the command
@@ -24,6 +37,7 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override;
     void OnCancel() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -37,8 +51,12 @@ public:
     // Folders are scanned with the default filter ("FolderDialog.DefaultFilter").
     void AddFiles(const CStringArray& paths, int scanSubfolders);
     void AddFolder(const CString& folder, const CString& patterns, int recursive);
+    // The list's row and its item go; the row being converted stays until its run has ended
+    // (whether the remove button, a command or a drag out of the list asked).
+    void RemoveRow(int row) override;
 
-    // 0 started, 1 already running, -1 refused (no output folder, or it cannot be made).
+    // 0 started, 1 already running, -1 refused (no output folder, it cannot be made, or the
+    // thread cannot be started; the user has been told why).
     int StartConversion();
     // 0 stopped, 1 when nothing ran.
     int StopConversion();
@@ -52,18 +70,31 @@ public:
 
     // The row being converted.
     void SetStateImage(int image) override;
+    void SetTextColor(COLORREF colour) override;
     void SetOutputText(const CString& text) override;
     void SetSizes(int64_t inputBytes, int64_t outputBytes) override;
     void SetTimes(int64_t inputMicroseconds, int64_t outputMicroseconds) override;
     void SetStatusText(const CString& text) override;
 
     CConvertListItem* GetItem(int row) const;
+    // What the enabling rules of the commands look at, as things stand.
+    DialogCommandState GetCommandState() const;
 
-    CListCtrl m_list;
-    CComboBox m_formatCombo;
-    CComboBox m_presetCombo;
-    CComboBox m_outputCombo;
-
+    HACCEL m_accelerators = nullptr;
+    CToolBar m_listToolBar;
+    CToolBar m_menuToolBar;
+    CImageList m_menuToolImages;
+    CImageList m_listToolImages;
+    CImageList m_listToolDisabledImages;
+    CImageList m_rowHeightImages;
+    CImageList m_stateImages;
+    CImageList m_buttonSkinSmall;
+    CImageList m_buttonSkinLarge;
+    CImageList m_labelIcons;
+    CBrush m_backgroundBrush;
+    COLORREF m_backgroundColour = RGB(248, 248, 248);
+    int m_topBandHeight = 48;
+    int m_bottomBandHeight = 52;
     int m_alwaysOnTop = 0;
     int m_autoPlay = 0;
     int m_autoOpen = 0;
@@ -72,6 +103,17 @@ public:
     CMediaPreset* m_currentPreset = nullptr;
     CMyMediaConvertThread* m_thread = nullptr;
     int m_closing = 0;
+    CJobListCtrl m_list;
+    CSkinButton m_browseButton;
+    CSkinButton m_openButton;
+    CSkinButton m_advancedButton;
+    CSkinButton m_closeButton;
+    CSkinButton m_stopButton;
+    CSkinButton m_convertButton;
+    CSkinCheckBox m_closeCheck;
+    CComboBox m_outputCombo;
+    CColumnComboBox m_presetCombo;
+    CFormatComboBox m_formatCombo;
     CString m_outputFolder;
     int m_formatIndex = 1;
     int m_presetIndex = -1;
@@ -80,33 +122,119 @@ public:
     int m_addToITunes = 0;
     int m_autoStart = 0;
 
-private:
-    void OnConvert();
-    void OnStop();
-    void OnSameAsInput();
-    void OnCloseWhenDone();
-    void OnFormatChanged();
-    void OnPresetChanged();
+protected:
+    // Seams for the tests: the thread's start and the shell's open verb.
+    virtual BOOL BeginConvertThread(CMyMediaConvertThread* thread);
+    virtual void ShellOpen(const CString& file);
+
+    int OnCreate(LPCREATESTRUCTW create);
     void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
+    BOOL OnEraseBkgnd(CDC* dc);
+    LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnTimer(UINT_PTR id);
+    void OnContextMenu(CWnd* wnd, CPoint point);
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitMenuPopupMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdate(WPARAM, LPARAM);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnSysColorChange(WPARAM, LPARAM);
     LRESULT OnConvertFinished(WPARAM, LPARAM);
     LRESULT OnRowDone(WPARAM, LPARAM);
     LRESULT OnCheckUpdate(WPARAM wParam, LPARAM lParam);
 
+    void OnConvert();
+    void OnStop();
+    void OnConvertMenu();
+    void OnStopMenu();
+    void OnSameAsInput();
+    void OnCloseWhenDone();
+    void OnAddToITunesCheck();
+    void OnFormatChanged();
+    void OnPresetChanged();
+    void OnBrowse();
+    void OnOpenFolder();
+    void OnAddGif();
+    void OnAddFolder();
+    void OnPasteFiles();
+    void OnRemove();
+    void OnRemoveAll();
+    void OnPlayOutput();
+    void OnPlayAllOutputs();
+    void OnCopyOutput();
+    void OnCopyAllOutputs();
+    void OnRenameOutput();
+    void OnPlayInput();
+    void OnOpenInputFolder();
+    void OnOpenOutputFolder();
+    void OnSelectAll();
+    void OnMinimizeRestore();
+    void OnAutoPlay();
+    void OnAutoOpen();
+    void OnShutdownWhenDone();
+    void OnAbout();
+    void OnAdvanced();
+    void OnFormatManager();
+    void OnAdvancedOptions();
+    void OnMediaInfo();
+    void OnAddToITunesRow();
+    void OnAddAllToITunes();
+    void OnUpdateRule(CCmdUI* cmdUI);
+    void OnUpdateAutoPlay(CCmdUI* cmdUI);
+    void OnUpdateAutoOpen(CCmdUI* cmdUI);
+    void OnUpdateShutdown(CCmdUI* cmdUI);
+
+    void OnListDoubleClick(NMHDR* header, LRESULT* result);
+    void OnListKeyDown(NMHDR* header, LRESULT* result);
+    void OnListClick(NMHDR* header, LRESULT* result);
+    void OnListBeginLabelEdit(NMHDR* header, LRESULT* result);
+    void OnListEndLabelEdit(NMHDR* header, LRESULT* result);
+    void OnListItemInserted(NMHDR* header, LRESULT* result);
+    void OnListItemDeleted(NMHDR* header, LRESULT* result);
+    void OnToolbarDropDown(UINT id, NMHDR* header, LRESULT* result);
+
+private:
+    int CreateToolBars();
+    int CreateImageLists();
+    void SetUpButtons();
+    void SetUpList();
+    void InitOutputFolder();
     void FillFormatCombo();
     void SelectFormat(int index);
     void FillPresetCombo();
     void SelectPreset(int index);
-    void InitOutputFolder();
     void SetBusy(bool busy);
+    void SetAlwaysOnTop(bool on);
+    void LayOut(int cx, int cy);
+    void PaintBackground(CDC& dc);
     void SetRowText(int column, const CString& text);
     void ShowSourceFailure(int row, const CConvertListItem& item);
+    void ShowRowCount();
+    void ShowMessage(const wchar_t* text);
+    void ShowMenu(int popup, UINT flags, CPoint point, UINT defaultCommand, const RECT* exclude);
+    // Starts the row's rename when its output exists.
+    void StartRename(int row);
     bool AllRowsCompleted() const;
     // Closes the window on its own, telling the program whether every row was converted.
     void CloseWhenDone();
-    // Quoted paths of the completed rows' existing outputs, one blank apart.
-    CString CompletedOutputs() const;
+    // Asks before a run is cut short by closing; false keeps the window open.
+    bool ConfirmCloseDuringRun();
+    // The existing outputs of the completed rows (selected ones only, or all).
+    void CompletedOutputs(bool selectedOnly, CStringArray& outputs) const;
+    void PlayOutputs(bool selectedOnly);
+    void CopyOutputs(bool selectedOnly);
+    void AddOutputsToITunes(bool selectedOnly);
+    // The rows' items in row order (selected ones only, or all).
+    std::vector<const CConvertItem*> RowItems(bool selectedOnly) const;
+    void OpenFolderWithExplorer(const CString& folder);
+    bool IsRowSelected(int row) const;
+    CConvertListItem* SelectedIdleItem() const;
 
     CTalvenaCommandLine* m_commandLine;
     int m_exitCode = 0;
+    // The run's hand-over to iTunes failed; told when the run has ended.
+    std::atomic<bool> m_iTunesFailed{false};
     std::map<CMediaFormatInfo*, int> m_chosenPresets;
 };

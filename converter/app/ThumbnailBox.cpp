@@ -28,3 +28,11 @@ bool FitThumbnailSize(int width, int height, int boxWidth, int boxHeight, int& f
         fitHeight = 1;
     return true;
 }
+
+int ThumbnailGrabTimeMs(int64_t sourceDurationUs, int64_t sourceFrames)
+{
+    constexpr int kGrabMs = 100;
+    if (sourceFrames == 1 || sourceDurationUs < 2 * kGrabMs * 1000)
+        return 0;
+    return kGrabMs;
+}

@@ -281,6 +281,83 @@ def with_badge(base, badge):
 MOVE_BADGE = ['##########', '#oooooooo#', '#o######o#', '#o#    #o#', '#o######o#', '#oooooooo#', '##########']
 REMOVE_BADGE = ['##    ##', '#o#  #o#', ' #o##o#', '  #oo#', ' #o##o#', '#o#  #o#', '##    ##']
 
+def button_skin(height):
+    """Five states (normal, hot, focused, pressed, disabled), each a left cap, a middle and a
+    right cap of 8 pixels, in one strip; the corners are magenta so the parent shows through."""
+    looks = [((252, 252, 252), (226, 226, 226), (160, 160, 160)),
+             ((255, 255, 255), (214, 236, 252), (60, 127, 177)),
+             ((252, 252, 252), (226, 226, 226), (0, 120, 215)),
+             ((200, 224, 242), (176, 208, 234), (44, 98, 139)),
+             ((244, 244, 244), (244, 244, 244), (200, 200, 200))]
+    c = Canvas(8 * 15, height, MAGENTA)
+    for state, (top, bottom, border) in enumerate(looks):
+        for piece in range(3):
+            x0 = (state * 3 + piece) * 8
+            for y in range(height):
+                t = y / (height - 1)
+                fill = tuple(int(top[i] + (bottom[i] - top[i]) * t) for i in range(3))
+                for x in range(8):
+                    edge_y = y in (0, height - 1)
+                    left = piece == 0 and x == 0
+                    right = piece == 2 and x == 7
+                    corner = (piece == 0 and x < 2 or piece == 2 and x > 5) and (y < 2 or y > height - 3)
+                    if (piece == 0 and x == 0 or piece == 2 and x == 7) and (y == 0 or y == height - 1):
+                        continue                      # cut corner
+                    if corner and (piece == 0 and x == 0 or piece == 2 and x == 7 or edge_y):
+                        colour = border
+                    elif edge_y or left or right:
+                        colour = border
+                    else:
+                        colour = fill
+                    c.put(x0 + x, y, colour)
+    return c
+
+
+def label_icons():
+    c = Canvas(24, 12, MAGENTA)
+    c.triangle(3, 1, 10, BLUE)             # a marker before the two labels
+    c.rect(12 + 3, 3, 12 + 9, 9, GREY)
+    return c
+
+
+def glyph(c, x0, y0, kind, colour):
+    """One 24 x 24 toolbar picture."""
+    if kind == 'add':                       # a picture with a plus
+        c.rect(x0 + 3, y0 + 5, x0 + 17, y0 + 17, colour)
+        c.rect(x0 + 5, y0 + 7, x0 + 15, y0 + 15, WHITE)
+        c.rect(x0 + 14, y0 + 14, x0 + 23, y0 + 17, colour)
+        c.rect(x0 + 17, y0 + 11, x0 + 20, y0 + 20, colour)
+    elif kind == 'folder':
+        c.rect(x0 + 2, y0 + 5, x0 + 10, y0 + 8, colour)
+        c.rect(x0 + 2, y0 + 7, x0 + 20, y0 + 19, colour)
+        c.rect(x0 + 15, y0 + 14, x0 + 24, y0 + 17, WHITE)
+        c.rect(x0 + 18, y0 + 11, x0 + 21, y0 + 20, WHITE)
+    elif kind == 'remove':
+        c.rect(x0 + 3, y0 + 5, x0 + 17, y0 + 17, colour)
+        c.rect(x0 + 5, y0 + 7, x0 + 15, y0 + 15, WHITE)
+        c.rect(x0 + 13, y0 + 14, x0 + 23, y0 + 17, (215, 30, 30) if colour != LIGHT else LIGHT)
+    elif kind == 'clear':
+        for i in range(14):
+            c.rect(x0 + 5 + i, y0 + 5 + i, x0 + 8 + i, y0 + 8 + i, colour)
+            c.rect(x0 + 16 - i, y0 + 5 + i, x0 + 19 - i, y0 + 8 + i, colour)
+    elif kind == 'film':
+        c.rect(x0 + 3, y0 + 6, x0 + 21, y0 + 18, colour)
+        c.triangle(x0 + 9, y0 + 8, 8, WHITE)
+    elif kind == 'more':
+        for i in range(3):
+            c.rect(x0 + 5 + i * 6, y0 + 10, x0 + 9 + i * 6, y0 + 14, colour)
+    elif kind == 'menu':
+        for i in range(3):
+            c.rect(x0 + 8, y0 + 6 + i * 5, x0 + 24, y0 + 9 + i * 5, colour)
+
+
+def toolbar_strip(kinds, width, colour):
+    c = Canvas(width * len(kinds), 24, MAGENTA)
+    for i, kind in enumerate(kinds):
+        glyph(c, i * width + (width - 24) // 2, 0, kind, colour)
+    return c
+
+
 if __name__ == '__main__':
     write_directory('Talvena.ico', 1, [(s, s, 1, 32, icon_image(app_icon(s), MAGENTA)) for s in (16, 32)])
     write_bmp('Icons12.bmp', grip_and_dot())
@@ -293,4 +370,11 @@ if __name__ == '__main__':
     write_bmp('DefaultPreset.bmp', default_mark())
     write_directory('Hand.cur', 2, [(32, 32, 5, 0, cursor_image(HAND))])
     write_directory('Move.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, MOVE_BADGE)))])
+    write_bmp('ButtonSmall.bmp', button_skin(23))
+    write_bmp('ButtonLarge.bmp', button_skin(29))
+    write_bmp('Labels12.bmp', label_icons())
+    list_tools = ['add', 'folder', 'remove', 'clear', 'film', 'more']
+    write_bmp('ListTools.bmp', toolbar_strip(list_tools, 24, BLUE))
+    write_bmp('ListToolsDisabled.bmp', toolbar_strip(list_tools, 24, LIGHT))
+    write_bmp('MenuTool.bmp', toolbar_strip(['menu'], 32, DARK))
     write_directory('Remove.cur', 2, [(32, 32, 0, 0, cursor_image(with_badge(ARROW, REMOVE_BADGE)))])

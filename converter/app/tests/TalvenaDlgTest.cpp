@@ -11,11 +11,11 @@
 #include "TalvenaCommandLine.h"
 #include "TalvenaDlg.h"
 #include "TalvenaRes.h"
-#include "TalvenaTestSupport.h"
+#include "TalvenaDlgTestSupport.h"
 
 namespace {
 
-constexpr DWORD kRunLimitMs = 120000;
+constexpr DWORD kRunLimitMs = kDialogRunLimitMs;
 
 // Notes the rows the conversion thread reports as done.
 class CountingDlg : public CTalvenaDlg {
@@ -30,53 +30,7 @@ public:
     std::vector<int> m_rowsDone;
 };
 
-class TalvenaDlgTest : public ConverterTest {
-protected:
-    void SetUp() override
-    {
-        ConverterTest::SetUp();
-        ASSERT_EQ(0, m_paths.LocateModules());
-        g_pAppPaths = &m_paths;
-        SetModulePaths(FakeEncoderModules());
-        m_settings.m_recentFolders.RemoveAll();
-    }
-    void TearDown() override
-    {
-        if (m_dialog) {
-            m_dialog->StopConversion();
-            m_dialog->DestroyWindow();
-            m_dialog.reset();
-        }
-        g_pAppPaths = nullptr;
-        ConverterTest::TearDown();
-    }
-
-    CTalvenaDlg& Open()
-    {
-        m_line.m_outputFolder = OutFolder();
-        m_dialog = std::make_unique<CountingDlg>(&m_line);
-        if (!m_dialog->Create(IDD_TALVENA_DIALOG))
-            ADD_FAILURE() << "no dialog (is there a display?)";
-        m_dialog->ShowWindow(SW_SHOW);
-        return *m_dialog;
-    }
-    void Command(int id) { m_dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED)); }
-    bool RunToEnd()
-    {
-        Command(IDC_CONVERT);
-        return PumpUntil([&] { return !m_dialog->IsConverting(); }, kRunLimitMs);
-    }
-    CString Cell(int row, int column) const { return m_dialog->m_list.GetItemText(row, column); }
-    int State(int row) const
-    {
-        const CConvertListItem* item = m_dialog->GetItem(row);
-        return item ? item->m_state : -1;
-    }
-
-    CAppPaths m_paths;
-    CTalvenaCommandLine m_line;
-    std::unique_ptr<CountingDlg> m_dialog;
-};
+using TalvenaDlgTest = MainDialogTest<CountingDlg>;
 
 TEST_F(TalvenaDlgTest, OpensWithTheCommandLinesFilesAndFolder)
 {
@@ -138,7 +92,7 @@ TEST_F(TalvenaDlgTest, TheStoredChoicesComeAndGoBack)
     m_settings.m_autoClose = 1;
     CTalvenaDlg& dialog = Open();
     EXPECT_EQ(m_settings.m_preset, dialog.m_currentPreset);
-    EXPECT_EQ(CString(L"    WEBM"), dialog.m_formatCombo.GetLBText(dialog.m_formatCombo.GetCurSel()));
+    EXPECT_EQ(CString(L"WEBM\t"), dialog.m_formatCombo.GetLBText(dialog.m_formatCombo.GetCurSel()).Left(5));
     EXPECT_EQ(BST_CHECKED, dialog.IsDlgButtonChecked(IDC_CLOSE_WHEN_DONE));
 
     dialog.CheckDlgButton(IDC_CLOSE_WHEN_DONE, BST_UNCHECKED);

@@ -318,3 +318,176 @@ TEST_F(TalvenaProgramTest, AHelpSwitchShowsTheUsageAndEnds)
 }
 
 } // namespace
+
+namespace {
+
+// Sends a WM_DROPFILES of these paths to the program's window, the drop record written into the
+// program's own memory (the form the shell hands over, fixed memory).
+bool DropOnProgram(const ProgramRun& program, HWND window, const std::vector<CString>& paths)
+{
+    std::vector<char> record(sizeof(DROPFILES));
+    for (const CString& path : paths) {
+        const char* chars = reinterpret_cast<const char*>(path.GetString());
+        record.insert(record.end(), chars, chars + (path.GetLength() + 1) * sizeof(wchar_t));
+    }
+    record.insert(record.end(), sizeof(wchar_t), 0);
+    auto* drop = reinterpret_cast<DROPFILES*>(record.data());
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, program.m_process.dwProcessId);
+    if (!process)
+        return false;
+    void* remote = VirtualAllocEx(process, nullptr, record.size(), MEM_COMMIT, PAGE_READWRITE);
+    const bool written = remote && WriteProcessMemory(process, remote, record.data(), record.size(), nullptr);
+    CloseHandle(process);
+    DWORD_PTR answer = 0;
+    return written && SendMessageTimeoutW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_ABORTIFHUNG,
+                                          30000, &answer);
+}
+
+int ProgramRows(HWND list)
+{
+    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Picks the combo box's entry as a user's choice does: selection, then the change notice.
+void ChooseInCombo(HWND window, int comboId, int index)
+{
+    const HWND combo = GetDlgItem(window, comboId);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+// Waits for the row's status to settle on one of the end states; the texts seen on the way.
+CString WaitForEnd(const ProgramRun& program, HWND list, int row, std::vector<CString>* seen = nullptr)
+{
+    CString status;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 120000) {
+        status = program.ListText(list, row, 3);
+        if (seen && (seen->empty() || seen->back() != status))
+            seen->push_back(status);
+        if (status == L"Completed." || status == L"Canceled." || status.Left(7) == L"Failed:" ||
+            status.Left(9) == L"Canceled:")
+            break;
+        Sleep(50);
+    }
+    return status;
+}
+
+CString RegistryText(const wchar_t* name)
+{
+    wchar_t value[256] = L"";
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Talvena\\Settings", name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return CString(value);
+}
+
+TEST_F(TalvenaProgramTest, ADroppedGifInTheChosenFormatBecomesThatVideo)
+{
+    const CString gif = PutSampleGif(m_scratch, "anim.gif");
+    ProgramRun program(L"/o " + Quoted(OutFolder()));
+    ASSERT_TRUE(program.m_started);
+    const HWND window = program.FindWindowTitled(L"Talvena", 60000);
+    ASSERT_NE(nullptr, window);
+    const HWND list = GetDlgItem(window, IDC_JOB_LIST);
+    EXPECT_EQ(0, ProgramRows(list));
+    ASSERT_TRUE(DropOnProgram(program, window, {gif}));
+    ASSERT_EQ(1, ProgramRows(list));
+    EXPECT_EQ(CString(L"anim.gif"), program.ListText(list, 0, 1));
+
+    const HWND formats = GetDlgItem(window, IDC_FORMAT);
+    const int webm = static_cast<int>(SendMessageW(formats, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(L"WEBM\t")));
+    ASSERT_GE(webm, 0);
+    ChooseInCombo(window, IDC_FORMAT, webm);
+    EXPECT_EQ(webm, static_cast<int>(SendMessageW(formats, CB_GETCURSEL, 0, 0)));
+    const HWND presets = GetDlgItem(window, IDC_PRESET);
+    ASSERT_GT(static_cast<int>(SendMessageW(presets, CB_GETCOUNT, 0, 0)), 0);
+    ChooseInCombo(window, IDC_PRESET, 0);
+
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(ID_CONVERT_MENU, 0), 0);
+    std::vector<CString> seen;
+    EXPECT_EQ(CString(L"Completed."), WaitForEnd(program, list, 0, &seen));
+    EXPECT_NE(std::find(seen.begin(), seen.end(), CString(L"Converting...")), seen.end());
+    EXPECT_EQ(CString(L"anim.webm"), program.ListText(list, 0, 2));
+
+    // Again, with the file there: the prompt's Overwrite, then Save as New Name.
+    struct Answer {
+        int button;
+        const wchar_t* output;
+    } const answers[] = {{IDC_EXISTS_OVERWRITE, L"anim.webm"}, {IDC_EXISTS_SAVE_AS_NEW, L"anim (1).webm"}};
+    for (const Answer& answer : answers) {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED), 0);
+        const HWND prompt = program.FindWindowTitled(L"Rename, Overwrite, or Cancel?", 30000);
+        ASSERT_NE(nullptr, prompt);
+        PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED), 0);
+        EXPECT_EQ(CString(L"Completed."), WaitForEnd(program, list, 0));
+        EXPECT_EQ(CString(answer.output), program.ListText(list, 0, 2));
+        const DWORD start = GetTickCount();
+        while (!IsWindowVisible(GetDlgItem(window, IDC_CONVERT)) && GetTickCount() - start < 30000)
+            Sleep(50);
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitExit(30000));
+
+    for (const wchar_t* name : {L"anim.webm", L"anim (1).webm"}) {
+        SCOPED_TRACE(CString(name).ToUtf8());
+        CMediaInfo info;
+        ASSERT_EQ(0, info.Probe(OutFile(name), nullptr));
+        const CMediaStreamInfo* stream = info.GetFirstVideoStream();
+        ASSERT_NE(nullptr, stream);
+        EXPECT_TRUE(stream->m_format == L"vp8" || stream->m_format == L"vp9") << stream->m_format.ToUtf8();
+        EXPECT_EQ(66, stream->m_width) << "65 x 49 padded to even sizes";
+        EXPECT_EQ(50, stream->m_height);
+        EXPECT_NEAR(2000000, static_cast<double>(info.m_duration), 200000);
+    }
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(CString(L"MC_webm"), RegistryText(L"Media.Codec"));
+    EXPECT_FALSE(RegistryText(L"Media.Format").IsEmpty());
+}
+
+TEST_F(TalvenaProgramTest, StopHalfWayLeavesNoEncoderAndNoPartialOutput)
+{
+    const CString gif = m_scratch.File("long.gif");
+    CopyFileW(CString::FromUtf8(SourcePath("tools/modules/tests/data/long.gif").c_str()), gif, FALSE);
+    CString arguments = Quoted(gif);
+    for (const char* name : {"long2.gif", "long3.gif"}) {
+        const CString copy = m_scratch.File(name);
+        CopyFileW(gif, copy, FALSE);
+        arguments += L" " + Quoted(copy);
+    }
+    ProgramRun program(arguments + L" /o " + Quoted(OutFolder()));
+    ASSERT_TRUE(program.m_started);
+    const HWND window = program.FindWindowTitled(L"Talvena", 60000);
+    ASSERT_NE(nullptr, window);
+    const HWND list = GetDlgItem(window, IDC_JOB_LIST);
+    ASSERT_EQ(3, ProgramRows(list));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED), 0);
+    DWORD start = GetTickCount();
+    while (program.ListText(list, 0, 3) != L"Converting..." && GetTickCount() - start < 60000)
+        Sleep(20);
+    ASSERT_EQ(CString(L"Converting..."), program.ListText(list, 0, 3));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_STOP)));
+
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
+    start = GetTickCount();
+    while (!IsWindowVisible(GetDlgItem(window, IDC_CONVERT)) && GetTickCount() - start < 30000)
+        Sleep(50);
+    ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_CONVERT)));
+    const CString first = program.ListText(list, 0, 3);
+    EXPECT_TRUE(first == L"Canceled." || first == L"Completed.") << first.ToUtf8();
+    EXPECT_TRUE(program.ListText(list, 2, 3).IsEmpty()) << "the rows after keep their state";
+    EXPECT_EQ((std::vector<std::string>{}), FilesStartingWith(m_scratch.Path("out"), "[Converting] "));
+    if (first == L"Canceled.")
+        EXPECT_FALSE(FileExists(OutFile(L"long.mp4")));
+    const DWORD stopped = GetTickCount();
+    while (ProcessCount(L"Tollwick.exe") > 0 && GetTickCount() - stopped < 10000)
+        Sleep(100);
+    EXPECT_EQ(0, ProcessCount(L"Tollwick.exe")) << "the encoder was ended with the run";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitExit(30000));
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+} // namespace
