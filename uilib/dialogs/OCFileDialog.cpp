@@ -30,7 +30,9 @@ DWORD SystemRecordSize()
 
 DWORD FileDialogRecordSize(DWORD platformId, DWORD majorVersion)
 {
-    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? 88 : 76;
+    // 88 and 76 bytes in a 32-bit program; the record grows with the width of its pointers.
+    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? sizeof(OPENFILENAMEW)
+                                                                    : OPENFILENAME_SIZE_VERSION_400W;
 }
 
 DWORD FileDialogFlags(DWORD flags)
