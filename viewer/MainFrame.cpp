@@ -213,6 +213,8 @@ void CMainFrame::UpdateWindowTitle()
 void CMainFrame::ShowPlaylistStatus(int count)
 {
     m_wndMenuBar.SetFileCount(count);
+    // The title's "position/count" follows the list as it grows behind the playing item.
+    UpdateWindowTitle();
     if (!m_wndWelcome.GetSafeHwnd())
         return;
     const bool empty = count <= 0;
