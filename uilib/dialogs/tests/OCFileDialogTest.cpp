@@ -99,9 +99,15 @@ TEST(COCFileDialog, RecordSizeFollowsTheSystem)
     struct Case {
         DWORD platform, major, size;
     };
+    // The full record from 2000 on, the one without the trailing fields before.
+    const DWORD full = sizeof(OPENFILENAMEW), old = OPENFILENAME_SIZE_VERSION_400W;
+#ifndef _WIN64
+    EXPECT_EQ(full, 88u);
+    EXPECT_EQ(old, 76u);
+#endif
     const Case cases[] = {
-        {VER_PLATFORM_WIN32_NT, 6, 88}, {VER_PLATFORM_WIN32_NT, 5, 88}, {VER_PLATFORM_WIN32_NT, 4, 76},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 76},
+        {VER_PLATFORM_WIN32_NT, 6, full}, {VER_PLATFORM_WIN32_NT, 5, full}, {VER_PLATFORM_WIN32_NT, 4, old},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, old},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileDialogRecordSize(c.platform, c.major), c.size) << c.platform << "." << c.major;
