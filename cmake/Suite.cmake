@@ -1,5 +1,7 @@
 # Compiler settings shared by every target, and the helper that registers a test program.
 
+include(${CMAKE_CURRENT_LIST_DIR}/Win64Pending.cmake)
+
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
   add_link_options(-static -static-libgcc -static-libstdc++)
@@ -38,6 +40,7 @@ function(suite_test name)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "WINE_RUN_TIMEOUT=${T_TIMEOUT}")
+  suite_apply_pending(${name})
 endfunction()
 
 # suite_fuzz(<name> SOURCES ... [LIBS ...] [SEEDS <file or folder> ...] [SECONDS <s>])
