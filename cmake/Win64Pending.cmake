@@ -3,6 +3,9 @@
 # "What is not there yet". Each entry is "<test program>:<gtest pattern>"; a program named with
 # "*" as its pattern is not run at all.
 set(WIN64_PENDING_CASES
+  "sorvik_playlist_tests:SorvikPlaylistTest.CellsAreSelectedByClicksArrowKeysAndTheRubberBand"
+  "sorvik_playlist_tests:SorvikPlaylistTest.RemoveAndReorder"
+  "sorvik_playlist_tests:SorvikPlaylistTest.ALongNonLatinNameIsCutInItsTooltip"
   # Wine maximises the frame again when it leaves full screen, then takes the maximising back
   # a moment later (no window manager on the test display).
   "dialogs_tests:FullScreenTest.AMaximisedFrameReturnsMaximisedWithItsNormalSizeKept"
