@@ -99,9 +99,13 @@ TEST(COCFileDialog, RecordSizeFollowsTheSystem)
     struct Case {
         DWORD platform, major, size;
     };
+    // 88 and 76 bytes in a 32-bit build.
+    const DWORD full = sizeof(OPENFILENAMEW), old = OPENFILENAME_SIZE_VERSION_400W;
+    EXPECT_EQ(sizeof(void*) == 4 ? 88u : 152u, full);
+    EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, old);
     const Case cases[] = {
-        {VER_PLATFORM_WIN32_NT, 6, 88}, {VER_PLATFORM_WIN32_NT, 5, 88}, {VER_PLATFORM_WIN32_NT, 4, 76},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 76},
+        {VER_PLATFORM_WIN32_NT, 6, full}, {VER_PLATFORM_WIN32_NT, 5, full}, {VER_PLATFORM_WIN32_NT, 4, old},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, old},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileDialogRecordSize(c.platform, c.major), c.size) << c.platform << "." << c.major;
