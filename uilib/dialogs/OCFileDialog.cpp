@@ -30,10 +30,9 @@ DWORD SystemRecordSize()
 
 DWORD FileDialogRecordSize(DWORD platformId, DWORD majorVersion)
 {
-    // The full record from Windows 2000 on, the one without the trailing fields before it; the
-    // sizes are the build's own, since a 64-bit system refuses the 32-bit ones.
-    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? DWORD(sizeof(OPENFILENAMEW))
-                                                                   : DWORD(OPENFILENAME_SIZE_VERSION_400W);
+    // 88 and 76 bytes in a 32-bit program; the record grows with the width of its pointers.
+    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? sizeof(OPENFILENAMEW)
+                                                                    : OPENFILENAME_SIZE_VERSION_400W;
 }
 
 DWORD FileDialogFlags(DWORD flags)

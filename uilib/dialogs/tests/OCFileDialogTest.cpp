@@ -99,13 +99,14 @@ TEST(COCFileDialog, RecordSizeFollowsTheSystem)
     struct Case {
         DWORD platform, major, size;
     };
-    // 88 and 76 bytes in a 32-bit build.
-    const DWORD full = sizeof(OPENFILENAMEW), old = OPENFILENAME_SIZE_VERSION_400W;
-    EXPECT_EQ(sizeof(void*) == 4 ? 88u : 152u, full);
-    EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, old);
+#ifdef _WIN64
+    const DWORD full = 152, older = 136;
+#else
+    const DWORD full = 88, older = 76;
+#endif
     const Case cases[] = {
-        {VER_PLATFORM_WIN32_NT, 6, full}, {VER_PLATFORM_WIN32_NT, 5, full}, {VER_PLATFORM_WIN32_NT, 4, old},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, old},
+        {VER_PLATFORM_WIN32_NT, 6, full}, {VER_PLATFORM_WIN32_NT, 5, full}, {VER_PLATFORM_WIN32_NT, 4, older},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, older},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileDialogRecordSize(c.platform, c.major), c.size) << c.platform << "." << c.major;
