@@ -138,7 +138,7 @@ TEST_F(PlayViewTest, FiltersZoomRepeatAndBackgroundCommands)
     CrImage* shown = m_item.GetFrame(m_view->m_canvas.GetFrameIndex());
     ASSERT_NE(shown, nullptr);
     CrRgbQuad c = shown->GetPixelColor(1, 1, false);
-    const TestFrame& f = ColourFrames(3, 50)[size_t(m_view->m_canvas.GetFrameIndex())];
+    const TestFrame f = ColourFrames(3, 50)[size_t(m_view->m_canvas.GetFrameIndex())];
     EXPECT_NEAR(c.rgbRed, 255 - f.r, 2);
 
     struct {

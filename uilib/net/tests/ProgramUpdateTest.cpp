@@ -62,8 +62,11 @@ DWORD ReadSetting(const wchar_t* name)
 
 CString WindowText(HWND wnd)
 {
+    // GetWindowText of another process's window gives only its caption, and an edit control keeps
+    // its text to itself: the control is asked.
     wchar_t text[1024] = L"";
-    ::GetWindowTextW(wnd, text, 1024);
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
     return text;
 }
 
