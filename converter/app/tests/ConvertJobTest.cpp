@@ -94,7 +94,7 @@ TEST_P(ConvertJobRun, EndsInItsStateAndKeepsWhatItMust)
         EXPECT_EQ(CString(L"20 frames"), m_item.GetOutputText(CConvertListItem::TEXT_FRAMES));
         // The encoder grabs the thumbnail frame as a JPEG picture.
         EXPECT_TRUE(m_item.m_outputThumbnail.IsValid());
-        EXPECT_EQ(CString(L"64x48"), m_item.GetOutputText(CConvertListItem::TEXT_RESOLUTION));
+        EXPECT_EQ(CString(L"66x50"), m_item.GetOutputText(CConvertListItem::TEXT_RESOLUTION));
         EXPECT_FALSE(m_item.GetOutputText(CConvertListItem::TEXT_DURATION).IsEmpty());
     }
     EXPECT_EQ(c.policyAfter, m_settings.m_overwrite.load());
