@@ -2,17 +2,18 @@
 # Screenshots of Sorvik's main window for README, taken from the real program under Wine on an
 # Xvfb display of our own: playing a GIF, the playlist of thumbnails, and full screen.
 # Writes docs/sorvik-playing.png, docs/sorvik-grid.png and docs/sorvik-full-screen.png.
-# Needs the windows configuration built (build-win), xdotool and ffmpeg.
+# Needs the windows configuration built (build-win, or build-win64 where 32-bit code cannot run), xdotool and ffmpeg.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
-sorvik=build-win/viewer/Sorvik.exe
+. scripts/wine-env.sh
+sorvik=$win_build/viewer/Sorvik.exe
 [ -f "$sorvik" ] || { echo "build the windows configuration first ($sorvik is missing)" >&2; exit 1; }
 for tool in xdotool ffmpeg wine; do
   command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
 done
 
-export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
+export WINEPREFIX="${WINEPREFIX:-$repo/$win_build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 . scripts/display.sh
 start_display 200 240 || exit 1

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Screenshots of Talvena's main window, from the real program under Wine on a display of our own,
-# into docs/: empty, with rows, during a run and finished. Needs the windows build (build-win).
+# into docs/: empty, with rows, during a run and finished. Needs the windows build (build-win, or build-win64 where 32-bit code cannot run).
 # The screen is read with ffmpeg's X11 grabber and cut to the window that xdotool finds.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
-program=build-win/bin/Talvena.exe
+. scripts/wine-env.sh
+program=$win_build/bin/Talvena.exe
 [ -f "$program" ] || { echo "no $program: build the windows configuration first" >&2; exit 1; }
 mkdir -p docs
 work=$(mktemp -d)
 . scripts/display.sh
-export WINEPREFIX="${WINEPREFIX:-$repo/build-win/wineprefix}"
+export WINEPREFIX="${WINEPREFIX:-$repo/$win_build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_display 200 240
 cleanup() {

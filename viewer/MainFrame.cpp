@@ -62,6 +62,9 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
     if (!COVMBFrameWnd::PreCreateWindow(cs))
         return FALSE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+    // Topmost from the start: set on the hidden window later, Wine loses it when the window shows.
+    if (g_pSettings && g_pSettings->AlwaysOnTop)
+        cs.dwExStyle |= WS_EX_TOPMOST;
     return TRUE;
 }
 
@@ -75,8 +78,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
                              IDW_PLAY_CONTROL_BAR))
         return -1;
     g_pPlayControlBar = &m_wndPlayBar;
-    if (g_pSettings && g_pSettings->AlwaysOnTop)
-        SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (g_pSettings && g_pSettings->Transparent)
         SetTransparent(TRUE);
     m_wndPlayBar.SetSplitButton(m_wndLayout.GetLayout() == LAYOUT_DOCKED);
@@ -212,6 +213,8 @@ void CMainFrame::UpdateWindowTitle()
 void CMainFrame::ShowPlaylistStatus(int count)
 {
     m_wndMenuBar.SetFileCount(count);
+    // The title's "position/count" follows the list as it grows behind the playing item.
+    UpdateWindowTitle();
     if (!m_wndWelcome.GetSafeHwnd())
         return;
     const bool empty = count <= 0;

@@ -30,7 +30,9 @@ DWORD SystemRecordSize()
 
 DWORD FileDialogRecordSize(DWORD platformId, DWORD majorVersion)
 {
-    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? 88 : 76;
+    // 88 and 76 bytes in a 32-bit program; the system refuses any other size for its build.
+    return platformId == VER_PLATFORM_WIN32_NT && majorVersion > 4 ? DWORD(sizeof(OPENFILENAMEW))
+                                                                   : DWORD(OPENFILENAME_SIZE_VERSION_400W);
 }
 
 DWORD FileDialogFlags(DWORD flags)

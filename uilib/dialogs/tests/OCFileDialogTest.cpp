@@ -99,9 +99,14 @@ TEST(COCFileDialog, RecordSizeFollowsTheSystem)
     struct Case {
         DWORD platform, major, size;
     };
+#ifdef _WIN64
+    const DWORD full = 152, older = 136;
+#else
+    const DWORD full = 88, older = 76;
+#endif
     const Case cases[] = {
-        {VER_PLATFORM_WIN32_NT, 6, 88}, {VER_PLATFORM_WIN32_NT, 5, 88}, {VER_PLATFORM_WIN32_NT, 4, 76},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 76},
+        {VER_PLATFORM_WIN32_NT, 6, full}, {VER_PLATFORM_WIN32_NT, 5, full}, {VER_PLATFORM_WIN32_NT, 4, older},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, older},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileDialogRecordSize(c.platform, c.major), c.size) << c.platform << "." << c.major;

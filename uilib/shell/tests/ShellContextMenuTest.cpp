@@ -8,6 +8,15 @@
 
 namespace {
 
+// The structure's size as the shell checks it: 36 bytes in a 32-bit program, more where its
+// handles and pointers are 8 bytes wide.
+#ifdef _WIN64
+constexpr DWORD kInvokeInfoSize = 56;
+#else
+constexpr DWORD kInvokeInfoSize = 36;
+#endif
+static_assert(sizeof(CMINVOKECOMMANDINFO) == kInvokeInfoSize, "the structure the shell expects");
+
 // The shell's menu of an item, as far as the program sees it: three commands, the second made
 // the default, help texts in wide or ANSI form, owner-drawn messages taken.
 class CFakeContextMenu : public IContextMenu2 {
@@ -39,7 +48,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override
     {
-        if (info->cbSize != 36 || HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0)
+        if (info->cbSize != kInvokeInfoSize || HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0)
             return E_INVALIDARG;
         m_invokedVerbs.push_back(LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)));
         m_invokeOwner = info->hwnd;

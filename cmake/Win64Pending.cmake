@@ -1,0 +1,34 @@
+# Window-test cases that do not pass yet when the windows programs are built and run as 64-bit
+# ones (machines that run no 32-bit code, see scripts/wine-env.sh). README lists them under
+# "What is not there yet". Each entry is "<test program>:<gtest pattern>"; a program named with
+# "*" as its pattern is not run at all.
+set(WIN64_PENDING_CASES
+  "sorvik_playlist_tests:SorvikPlaylistTest.CellsAreSelectedByClicksArrowKeysAndTheRubberBand"
+  "sorvik_playlist_tests:SorvikPlaylistTest.RemoveAndReorder"
+  "sorvik_playlist_tests:SorvikPlaylistTest.ALongNonLatinNameIsCutInItsTooltip"
+  # Wine maximises the frame again when it leaves full screen, then takes the maximising back
+  # a moment later (no window manager on the test display).
+  "dialogs_tests:FullScreenTest.AMaximisedFrameReturnsMaximisedWithItsNormalSizeKept"
+)
+
+# Called by suite_test for each program it registers.
+function(suite_apply_pending name)
+  if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8))
+    return()
+  endif()
+  set(patterns "")
+  foreach(entry IN LISTS WIN64_PENDING_CASES)
+    string(REPLACE ":" ";" parts "${entry}")
+    list(GET parts 0 program)
+    list(GET parts 1 pattern)
+    if(program STREQUAL name)
+      list(APPEND patterns ${pattern})
+    endif()
+  endforeach()
+  if("*" IN_LIST patterns)
+    set_tests_properties(${name} PROPERTIES DISABLED TRUE)
+  elseif(patterns)
+    list(JOIN patterns ":" filter)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-${filter}")
+  endif()
+endfunction()
