@@ -279,11 +279,13 @@ void CCodecSettingsPanel::Read(MEDIA_PRESET_SETTINGS& values, bool final) const
         values.sampleRate = SelectedValue(Item(IDC_CODEC_SAMPLE_RATE), codec->m_sampleRates);
         values.audioBitRate = SelectedValue(Item(IDC_CODEC_AUDIO_RATE), codec->m_bitRates);
     }
-    // The lock stays: whether the stream may be switched is the catalogue's, not the user's.
+    // A locked stream keeps its on/off as the catalogue has it, whatever its box says.
+    const bool videoOn = (values.videoFlags & MEDIA_STREAM_LOCKED) ? !(values.videoFlags & MEDIA_NO_STREAM) : IsVideoOn();
+    const bool audioOn = (values.audioFlags & MEDIA_STREAM_LOCKED) ? !(values.audioFlags & MEDIA_NO_STREAM) : IsAudioOn();
     values.videoFlags &= MEDIA_STREAM_LOCKED;
     values.audioFlags &= MEDIA_STREAM_LOCKED;
     if (m_format && m_format->HasVideo())
-        values.videoFlags |= StreamFlags(IsVideoOn(), m_dialog->IsDlgButtonChecked(IDC_CODEC_VIDEO_SAME) == BST_CHECKED);
+        values.videoFlags |= StreamFlags(videoOn, m_dialog->IsDlgButtonChecked(IDC_CODEC_VIDEO_SAME) == BST_CHECKED);
     if (m_format && m_format->HasAudio())
-        values.audioFlags |= StreamFlags(IsAudioOn(), m_dialog->IsDlgButtonChecked(IDC_CODEC_AUDIO_SAME) == BST_CHECKED);
+        values.audioFlags |= StreamFlags(audioOn, m_dialog->IsDlgButtonChecked(IDC_CODEC_AUDIO_SAME) == BST_CHECKED);
 }

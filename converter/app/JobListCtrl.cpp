@@ -370,7 +370,8 @@ BOOL CJobListCtrl::OnClick(NMHDR* header, LRESULT*)
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
     int row = -1;
     const int command = LinkAt(click->ptAction, &row);
-    if (command != JOB_LINK_NONE) {
+    m_linkClicked = command != JOB_LINK_NONE;
+    if (m_linkClicked) {
         ::SetCursor(AppCursor(CAppPaths::CURSOR_HAND));
         RunLink(command, row);
         return FALSE;
@@ -392,6 +393,7 @@ void CJobListCtrl::SetEditTarget(int row, int column)
 {
     m_editRow = row;
     m_editColumn = column;
+    m_linkClicked = false;
 }
 
 void CJobListCtrl::StartEdit()
@@ -404,7 +406,7 @@ void CJobListCtrl::StartEdit()
 
 bool CJobListCtrl::BeginRenameEdit()
 {
-    if (m_editColumn != JOB_COLUMN_OUTPUT || !IsCompleted(m_editRow))
+    if (m_linkClicked || m_editColumn != JOB_COLUMN_OUTPUT || !IsCompleted(m_editRow))
         return false;
     const HWND edit = GetEditControl();
     CRect bounds;
@@ -641,8 +643,10 @@ void CJobListCtrl::DrawProgress(CDC& dc, const CRect& bounds)
 BOOL CJobListCtrl::OnSetCursor(CWnd*, UINT hitTest, UINT)
 {
     if (hitTest == HTCLIENT && !m_dragImage) {
-        const DWORD position = ::GetMessagePos();
-        CPoint point(static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+        // Where the mouse is now: the position of the last message read may be one move behind,
+        // as the cursor is asked for before the move is handed out.
+        CPoint point;
+        ::GetCursorPos(&point);
         ScreenToClient(&point);
         if (LinkAt(point) != JOB_LINK_NONE) {
             ::SetCursor(AppCursor(CAppPaths::CURSOR_HAND));

@@ -124,6 +124,8 @@ private:
     CFixedPosEdit m_edit;
     int m_editRow = -1;
     int m_editColumn = -1;
+    // The last click was on a link: the list's own delayed label edit of that click is refused.
+    bool m_linkClicked = false;
     CRect m_editRect;
     // Written by the run's thread, read when drawing.
     std::atomic<int> m_busy{0};

@@ -214,7 +214,8 @@ protected:
     {
         const CPoint p = Screen(client);
         ClickAt(p.x, p.y);
-        PumpUntil([] { return false; }, 200);
+        // Past the double-click time, so the next click on the same spot is a click of its own.
+        PumpUntil([] { return false; }, ::GetDoubleClickTime() + 50);
     }
     // Presses at `from`, moves in steps to `to` (list coordinates, possibly outside), and lets go
     // unless asked to hold.
@@ -413,23 +414,25 @@ TEST_F(JobListCtrlTest, AMissingFileSaysSo)
 {
     RecordingJobList& list = m_host.m_list;
     ::DeleteFileW(FilePath("b.gif"));
-    std::atomic<bool> seen{false};
+    std::wstring seen;
     std::thread closer([&] {
         HWND box = nullptr;
         WaitFor([&] {
             box = ::FindWindowW(L"#32770", nullptr);
-            return box && ::GetWindowThreadProcessId(box, nullptr) == ::GetWindowThreadProcessId(m_host.m_hWnd, nullptr);
+            // Visible only once the box has filled in its text.
+            return box && ::IsWindowVisible(box) &&
+                   ::GetWindowThreadProcessId(box, nullptr) == ::GetWindowThreadProcessId(m_host.m_hWnd, nullptr);
         });
         if (!box)
             return;
         wchar_t text[128] = L"";
         ::GetDlgItemTextW(box, 0xFFFF, text, 128);
-        seen = wcscmp(text, L"Folder/file does not exist!") == 0;
+        seen = text;
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(-1, list.OpenInputFolder(1));
     closer.join();
-    EXPECT_TRUE(seen);
+    EXPECT_EQ(L"Folder/file does not exist!", seen);
     EXPECT_EQ(-1, list.PlayInput(1)) << "nothing to play";
     EXPECT_EQ(-1, list.PlayOutput(0)) << "not completed";
     EXPECT_EQ(-1, list.OpenOutputFolder(0));
