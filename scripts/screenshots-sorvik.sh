@@ -29,13 +29,12 @@ trap cleanup EXIT
 mkdir -p "$WINEPREFIX" docs
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
 
-# A folder of GIFs: the real-world ones beside the repository when they are there, and ours.
+# A folder of GIFs of our own making (pictures from elsewhere stay out of the repository's images).
 gifs="$work/gifs"
 mkdir -p "$gifs"
-cp viewer/tests/data/*.gif "$gifs/"
-if [ -d ../shared/bench-data ]; then
-  cp ../shared/bench-data/*.gif "$gifs/" 2>/dev/null || true
-fi
+cp viewer/tests/data/*.gif tools/modules/tests/data/short.gif tools/modules/tests/data/long.gif \
+   imagelib/tests/fuzz/seeds/gif/animation.gif imagelib/tests/fuzz/seeds/gif/full-table.gif \
+   imagelib/tests/fuzz/seeds/gif/interlaced.gif "$gifs/"
 
 # A clean profile: one pane at a time, the first file plays and stays on its last frame.
 settings='HKCU\Software\Brenmoor\Sorvik\Settings'
