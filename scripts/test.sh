@@ -38,5 +38,5 @@ if [ -f "$win_build/bench/sorvik_play_bench.exe" ]; then
   cmake/wine-run.sh "$win_build/bench/sorvik_play_bench.exe" --quick || echo "sorvik_play_bench did not finish"
 fi
 echo "== benchmark: Talvena against plain ffmpeg (quick)"
-bench/talvena_bench.sh --quick || echo "talvena_bench did not finish"
+timeout -k 10 300 bench/talvena_bench.sh --quick || echo "talvena_bench did not finish"
 exit $status
