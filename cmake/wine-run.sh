@@ -4,13 +4,9 @@
 # (Xvfb) is always provided and every run has a timeout.
 set -u
 prog="$1"; shift
-# A 64-bit program (machine 0x8664 in its PE header) needs Wine's 64-bit loader.
-loader=wine
-pe_offset=$(od -An -tu4 -j60 -N4 "$prog" 2>/dev/null | tr -d ' ')
-if [ -n "$pe_offset" ] && [ "$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$prog" | tr -d ' ')" = 8664 ]; then
-  loader=/usr/lib/wine/wine64
-  export WINELOADER=$loader
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/wine-loader.sh"
+loader=$(wine_loader_for "$prog")
+[ "$loader" = wine ] || export WINELOADER=$loader
 limit="${WINE_RUN_TIMEOUT:-300}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -3,7 +3,8 @@
 # same sources are built and run as 64-bit programs instead. Sets win_build (the build folder
 # whose programs run here) and, on such a machine, puts `wine` and `wineboot` for the 64-bit
 # loader first on PATH.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/wine-loader.sh"
+if wine32_runs; then
   win_build=build-win
 else
   win_build=build-win64
