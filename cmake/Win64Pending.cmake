@@ -8,9 +8,6 @@ set(WIN64_PENDING_CASES
   "talvena_tests:TalvenaProgramTest.ConvertsAGifFromItsCommandLineIntoAVideo"
   "talvena_tests:TalvenaProgramTest.FilesThatAreNoGifsSayWhyInTheirRows"
   "talvena_tests:TalvenaProgramTest.ADroppedGifInTheChosenFormatBecomesThatVideo"
-  "sorvik_playlist_tests:SorvikPlaylistTest.CellsAreSelectedByClicksArrowKeysAndTheRubberBand"
-  "sorvik_playlist_tests:SorvikPlaylistTest.RemoveAndReorder"
-  "sorvik_playlist_tests:SorvikPlaylistTest.ALongNonLatinNameIsCutInItsTooltip"
   # Wine maximises the frame again when it leaves full screen, then takes the maximising back
   # a moment later (no window manager on the test display).
   "dialogs_tests:FullScreenTest.AMaximisedFrameReturnsMaximisedWithItsNormalSizeKept"
