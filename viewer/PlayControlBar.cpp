@@ -76,29 +76,14 @@ void CPlaySlider::SetChannelImages(CImageList* list)
     Invalidate(TRUE);
 }
 
-void CPlaySlider::Paint(CDC* dc)
+void CPlaySlider::PaintChannel(CDC* dc, const BarBox& channel)
 {
-    BarBox channel = GetChannel();
-    if (IsHidden() || !m_pThumbs || m_nThumbWidth <= 0 || channel.Width() <= 0 || channel.Height() <= 0)
-        return;
-    TileChannel(dc, 0, channel.right);
-    if (m_nValue[0] > m_nMin[0])
-        TileChannel(dc, 1, ValueToX(0));
-    if (m_nValue[1] > m_nMin[1])
-        TileChannel(dc, 2, ValueToX(1));
+    CBarSlider::PaintChannel(dc, channel);
+    // The channel's two end pieces over the tiles.
     if (m_pChannel) {
         m_pChannel->Draw(dc, 0, CPoint(channel.left, channel.top), ILD_NORMAL);
         m_pChannel->Draw(dc, 1, CPoint(channel.right - 3, channel.top), ILD_NORMAL);
     }
-    if (!HasRange())
-        return;
-    int thumb = -1;
-    if (m_pList && (m_pList->GetPressedItem() == this || m_pList->GetCaptureItem() == this))
-        thumb = 4;
-    else if (IsHot())
-        thumb = 3;
-    if (thumb >= 0)
-        m_pThumbs->Draw(dc, thumb, GetThumbRect().TopLeft(), ILD_NORMAL);
 }
 
 int CPlaySlider::FrameAt(CPoint point) const

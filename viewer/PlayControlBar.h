@@ -36,11 +36,12 @@ public:
     using CBarSlider::CBarSlider;
 
     void SetChannelImages(CImageList* list);
-    void Paint(CDC* dc) override;
     // The frame under a point of the bar (0-based), or -1.
     int FrameAt(CPoint point) const;
 
 protected:
+    void PaintChannel(CDC* dc, const BarBox& channel) override;
+
     CImageList* m_pChannel = nullptr;
     int m_nChannelWidth = 0;
     int m_nChannelHeight = 0;

@@ -163,12 +163,14 @@ int CPlayView::StartPlayback(CView* host)
     CMainFrame* frame = GetMainFrame();
     if (!frame)
         return 0;
-    CWnd* parent = m_canvas.GetParent();
-    CView* target = host ? host : dynamic_cast<CView*>(parent);
-    if (target == g_pPlaylistView)
+    CView* target = host ? host : dynamic_cast<CView*>(m_canvas.GetParent());
+    frame->MoveCanvasTo(target);
+    if (target && target == g_pPlaylistView) {
+        g_pPlaylistView->EnsureVisible(g_pPlaylistView->GetCurrentIndex());
         frame->ShowPlaylistView();
-    else
+    } else {
         frame->ShowPlayView();
+    }
     return 0;
 }
 

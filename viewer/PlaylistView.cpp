@@ -100,6 +100,7 @@ FW_BEGIN_MESSAGE_MAP(CPlaylistView, CGridListView)
     FwOnContextMenu(&ThisClass::OnContextMenu),
     FwOnKey(WM_CHAR, &ThisClass::OnChar),
     FwOnMouse(WM_MOUSEMOVE, &ThisClass::OnMouseMove),
+    FwOnMessage(WM_MOUSELEAVE, &ThisClass::OnMouseLeave),
     FwOnMouse(WM_LBUTTONDOWN, &ThisClass::OnLButtonDown),
     FwOnMouse(WM_LBUTTONUP, &ThisClass::OnLButtonUp),
     FwOnMouse(WM_LBUTTONDBLCLK, &ThisClass::OnLButtonDblClk),
@@ -271,6 +272,8 @@ void CPlaylistView::OnSize(UINT type, int cx, int cy)
 
 BOOL CPlaylistView::PreTranslateMessage(MSG* msg)
 {
+    if (IsCanvasInPlace(msg->hwnd) && OnCanvasMouse(*msg))
+        return TRUE;
     if (m_toolTip.GetSafeHwnd() && msg->hwnd == m_hWnd && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST)
         m_toolTip.RelayEvent(msg);
     return CGridListView::PreTranslateMessage(msg);
@@ -1179,6 +1182,83 @@ void CPlaylistView::OnMouseMove(UINT flags, CPoint point)
         UpdateToolTip();
     }
     SetButtonState(m_nHoverButton, ButtonUnder(point));
+}
+
+LRESULT CPlaylistView::OnMouseLeave(WPARAM wParam, LPARAM lParam)
+{
+    CGridListView::OnMouseLeave(wParam, lParam);
+    // Onto the canvas playing in a cell the pointer stays on that cell.
+    HoverUnderPointer();
+    return 0;
+}
+
+// ---- the canvas playing in a cell ----
+
+bool CPlaylistView::IsCanvasInPlace(HWND hwnd) const
+{
+    return hwnd && g_pCanvas && hwnd == g_pCanvas->GetSafeHwnd() && ::GetParent(hwnd) == m_hWnd;
+}
+
+void CPlaylistView::SetHover(int index)
+{
+    const int oldHover = m_nHover;
+    SetHotItem(index, true);
+    if (m_nHover != oldHover) {
+        m_nHoverButton = -1;
+        UpdateToolTip();
+    }
+}
+
+void CPlaylistView::HoverCanvas()
+{
+    SetHover(FindItem(g_pCanvas->GetItem()));
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, g_pCanvas->m_hWnd, 0};
+    ::TrackMouseEvent(&track);
+}
+
+void CPlaylistView::HoverUnderPointer()
+{
+    CPoint point;
+    ::GetCursorPos(&point);
+    HWND under = ::WindowFromPoint(point);
+    if (IsCanvasInPlace(under)) {
+        HoverCanvas();
+    } else if (under == m_hWnd) {
+        ScreenToClient(&point);
+        SetHover(HitTest(point.x, point.y));
+        if (m_nHover >= 0)
+            TrackMouseLeave();
+    } else {
+        SetHover(-1);
+    }
+}
+
+bool CPlaylistView::OnCanvasMouse(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_MOUSEMOVE:
+        HoverCanvas();
+        return false;
+    case WM_MOUSELEAVE:
+        HoverUnderPointer();
+        return true;
+    case WM_LBUTTONDBLCLK:
+        if (CMainFrame* frame = GetMainFrame())
+            frame->ShowPlayView();
+        return true;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        return false;   // screen coordinates; the canvas's default handling passes them up
+    default:
+        break;
+    }
+    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST)
+        return false;
+    // The canvas covers the cell's thumbnail: clicks on it are clicks on the cell.
+    CPoint point(msg.lParam);
+    ::MapWindowPoints(msg.hwnd, m_hWnd, &point, 1);
+    PostMessage(msg.message, msg.wParam, MAKELPARAM(point.x, point.y));
+    return true;
 }
 
 void CPlaylistView::OnLButtonDown(UINT flags, CPoint point)

@@ -162,6 +162,7 @@ protected:
     void OnContextMenu(CWnd* wnd, CPoint point);
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnMouseMove(UINT flags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
@@ -250,6 +251,17 @@ private:
     bool PointInFrame(CPoint screenPoint) const;
     void UpdateToolTip();
     int LayoutMode() const;
+
+    // ---- the canvas playing in a cell: the pointer on it is on its cell ----
+    bool IsCanvasInPlace(HWND hwnd) const;
+    // The hovered cell, with the buttons' hover and the tooltip following it.
+    void SetHover(int index);
+    // The canvas's item becomes the hovered cell, until the pointer leaves the canvas.
+    void HoverCanvas();
+    // After the pointer left the view or the canvas: the cell now under it, or none.
+    void HoverUnderPointer();
+    // A mouse message for the canvas; true when it was taken here.
+    bool OnCanvasMouse(const MSG& msg);
 
     HCURSOR m_hArrowCursor = nullptr;
     HCURSOR m_hDragGridCursor = nullptr;     // 137

@@ -94,16 +94,21 @@ void CBarSlider::TileChannel(CDC* dc, int image, int right) const
     }
 }
 
-void CBarSlider::Paint(CDC* dc)
+void CBarSlider::PaintChannel(CDC* dc, const BarBox& channel)
 {
-    BarBox channel = GetChannel();
-    if (IsHidden() || !m_pThumbs || m_nThumbWidth <= 0 || channel.Width() <= 0 || channel.Height() <= 0)
-        return;
     TileChannel(dc, 0, channel.right);
     if (m_nValue[0] > m_nMin[0])
         TileChannel(dc, 1, ValueToX(0));
     if (m_nValue[1] > m_nMin[1])
         TileChannel(dc, 2, ValueToX(1));
+}
+
+void CBarSlider::Paint(CDC* dc)
+{
+    BarBox channel = GetChannel();
+    if (IsHidden() || !m_pThumbs || m_nThumbWidth <= 0 || channel.Width() <= 0 || channel.Height() <= 0)
+        return;
+    PaintChannel(dc, channel);
     if (!HasRange())
         return;
     int thumb = -1;

@@ -41,6 +41,9 @@ protected:
 
     static int Track(int track) { return track == 0 ? 0 : 1; }
     BarBox ItemBox() const { return BarBox{m_rect.left, m_rect.top, m_rect.right, m_rect.bottom}; }
+    // The channel and its two fills, under the thumb; a slider with a channel art of its own
+    // paints that over them.
+    virtual void PaintChannel(CDC* dc, const BarBox& channel);
     // Tiles `image` of the thumb list from the channel's left up to `right`, the last tile cut.
     void TileChannel(CDC* dc, int image, int right) const;
     BOOL HasRange() const { return m_nMin[1] < m_nMax[1]; }

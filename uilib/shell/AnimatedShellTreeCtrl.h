@@ -1,6 +1,6 @@
 #pragma once
-// The progress tree that also plays the frames of the animated cursor 135 in the icon place of
-// the "Loading..." child: ten steps, one every 125 ms.
+// The progress tree that also plays the frames of the loading animation (an animated cursor of
+// the library's resources) in the icon place of the "Loading..." child: ten steps, one every 125 ms.
 #include "shell/ProgressShellTreeCtrl.h"
 
 class CAnimatedShellTreeCtrl : public CProgressShellTreeCtrl {

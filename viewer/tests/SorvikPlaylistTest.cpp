@@ -24,6 +24,7 @@ constexpr int kWelcomeId = 59649;
 
 const COLORREF kSelected = RGB(0, 160, 255);
 const COLORREF kBackground = RGB(32, 32, 32);
+const COLORREF kHovered = RGB(192, 192, 192);
 
 // One solid colour per file, far apart from each other and from the view's own colours.
 const TestFrame kColours[] = {{230, 40, 40, 10}, {40, 210, 60, 10}, {230, 210, 40, 10}, {200, 60, 210, 10}, {40, 210, 220, 10}};
@@ -76,6 +77,7 @@ protected:
     }
     bool CellShows(int i, int colour) const { return SameColour(ScreenAt(CellCentre(i)), kColours[colour], 12); }
     bool CellSelected(int i) const { return NearColour(ScreenAt(CellFrame(i)), kSelected, 8); }
+    bool CellHovered(int i) const { return NearColour(ScreenAt(CellFrame(i)), kHovered, 8); }
     // The colours of the first `count` cells, in order, as indices into kColours (-1: none).
     std::vector<int> Shown(int count) const
     {
@@ -121,11 +123,13 @@ protected:
         if (modifier)
             SendKey(modifier, true);
     }
-    // The pointer pressed at one point and moved in steps to another, then released.
+    // The pointer pressed at one point and moved in steps to another, then released. The press
+    // waits out the double-click time: on the spot of a click just before, it would be a double
+    // click, which plays the item instead.
     void DragMouse(POINT from, POINT to)
     {
         MoveMouseTo(from.x, from.y);
-        ::Sleep(50);
+        ::Sleep(::GetDoubleClickTime() + 50);
         SendMouse(MOUSEEVENTF_LEFTDOWN);
         for (int step = 1; step <= 10; step++) {
             MoveMouseTo(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10);
@@ -214,6 +218,9 @@ TEST_F(SorvikPlaylistTest, CellsAreSelectedByClicksArrowKeysAndTheRubberBand)
     ASSERT_TRUE(WaitForSelection(".x.")) << Selection(3);
     PressKeyWith(VK_SHIFT, VK_RIGHT);
     ASSERT_TRUE(WaitForSelection(".xx")) << Selection(3);
+    // Left goes on from the focus, which Shift moved to the third cell.
+    PressKey(VK_LEFT);
+    ASSERT_TRUE(WaitForSelection(".x.")) << Selection(3);
     PressKey(VK_LEFT);
     ASSERT_TRUE(WaitForSelection("x..")) << Selection(3);
     ClickCell(2, VK_CONTROL);
@@ -248,6 +255,50 @@ TEST_F(SorvikPlaylistTest, RemoveAndReorder)
     ASSERT_TRUE(WaitForSelection("x.x"));
     Command(kRemove);
     ASSERT_TRUE(WaitForCells({1, -1})) << "only the middle one stays";
+}
+
+TEST_F(SorvikPlaylistTest, ThePointerOnTheCanvasPlayingInACellHoversThatCell)
+{
+    ASSERT_TRUE(DropGifs(3));
+    // From off the cells (the pointer may rest where an earlier case left it: no move there).
+    const POINT empty = ToScreen(8, 420);
+    const POINT centre = CellCentre(1);
+    MoveMouseTo(empty.x, empty.y);
+    ::Sleep(50);
+    MoveMouseTo(centre.x, centre.y);
+    ASSERT_TRUE(WaitFor([&] { return CellHovered(1); }, 5000)) << "the cell itself shows no hover";
+    // The hovered cell's play button (bottom left of its thumbnail) with the right button plays
+    // the item in its cell: the canvas covers the thumbnail, inside the cell's frame.
+    const POINT play = ToScreen(16 + 218 + 1 + 14, 16 + 1 + 200 - 14);
+    MoveMouseTo(play.x, play.y);
+    ::Sleep(100);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    HWND canvas = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (canvas = ::GetDlgItem(m_list, 1)) != nullptr && ::IsWindowVisible(canvas); }))
+        << "the item did not play in its cell";
+    RECT place;
+    ::GetWindowRect(canvas, &place);
+    EXPECT_EQ(place.left, ToScreen(16 + 218 + 1, 0).x) << "the canvas is not on the second cell";
+
+    // Off the cells nothing is hovered, and a click there leaves no selection to hide the hover.
+    ClickAt(empty.x, empty.y);
+    ASSERT_TRUE(WaitFor([&] { return Selection(3) == "..." && !CellHovered(1); }, 5000)) << Selection(3);
+    // Straight onto the canvas: its cell is the hovered one, until the pointer leaves again.
+    MoveMouseTo(centre.x, centre.y);
+    EXPECT_TRUE(WaitFor([&] { return CellHovered(1); }, 5000)) << "the canvas's cell shows no hover";
+    EXPECT_FALSE(CellHovered(0) || CellHovered(2));
+    MoveMouseTo(empty.x, empty.y);
+    EXPECT_TRUE(WaitFor([&] { return !CellHovered(1); }, 5000)) << "the hover stayed after the pointer left the canvas";
+
+    // A click on the canvas is a click on its cell; a double click goes on in the play view.
+    ClickAt(centre.x, centre.y);
+    EXPECT_TRUE(WaitForSelection(".x.")) << Selection(3);
+    ::Sleep(::GetDoubleClickTime() + 50);
+    ClickAt(centre.x, centre.y);
+    ClickAt(centre.x, centre.y);
+    EXPECT_TRUE(WaitFor([&] { return ::GetParent(canvas) == SorvikPane(m_main, 0) && !::IsWindowVisible(m_list); }))
+        << "the double click did not show the play view";
 }
 
 TEST_F(SorvikPlaylistTest, PlaylistsAreSavedInEachFormatAndOpenAgain)
@@ -331,8 +382,10 @@ BOOL CALLBACK VisitTip(HWND wnd, LPARAM param)
 
 TEST_F(SorvikPlaylistTest, ALongNonLatinNameIsCutInItsTooltip)
 {
+    // As long as a name can be where Wine keeps it: 80 characters of three UTF-8 bytes each and
+    // ".gif" fill most of the 255 bytes a Linux name may have.
     CString name;
-    for (int i = 0; i < 120; i++)
+    for (int i = 0; i < 80; i++)
         name += wchar_t(0x6F22 + i % 7);
     std::filesystem::create_directories(m_folder / "long");
     const CString path = Path("long") + L"\\" + name + L".gif";
@@ -341,11 +394,13 @@ TEST_F(SorvikPlaylistTest, ALongNonLatinNameIsCutInItsTooltip)
     ASSERT_TRUE(WaitFor([&] { return CellShows(0, 3); }, 20000));
     POINT p = CellCentre(0);
     TipSearch search{m_process.dwProcessId, nullptr};
+    // A tip shows once the pointer has rested on the tool for the initial delay, which is the
+    // double-click time; every move starts that wait again.
     ASSERT_TRUE(WaitFor([&] {
         MoveMouseTo(p.x, p.y + 1);
         ::Sleep(150);
         MoveMouseTo(p.x, p.y);
-        ::Sleep(350);
+        ::Sleep(::GetDoubleClickTime() + 400);
         search.found = nullptr;
         ::EnumWindows(VisitTip, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
