@@ -456,7 +456,9 @@ TEST_F(SorvikPlayTest, ASettingChangedInTheDialogIsInTheRegistry)
                        &data, &size);
         return data;
     };
-    EXPECT_TRUE(WaitFor([&] { return value(L"AllowDuplicates") == 0; }, 5000));
+    // The values are written one after another: wait for the last of those looked at.
+    EXPECT_TRUE(WaitFor([&] { return value(L"AllowDuplicates") == 0 && value(L"Thumbnail.cy") == 150u; }, 5000));
+    EXPECT_EQ(value(L"AllowDuplicates"), 0u);
     EXPECT_EQ(value(L"Thumbnail.cy"), 150u);
     EXPECT_EQ(value(L"Thumbnail.cx"), 200u);
 }
