@@ -157,14 +157,15 @@ int CJobListCtrl::SetUpParts()
 
 LRESULT CJobListCtrl::OnSetImageList(WPARAM kind, LPARAM list)
 {
-    auto given = reinterpret_cast<HIMAGELIST>(list);
     if (kind != LVSIL_SMALL)
-        return DefWindowProc(LVM_SETIMAGELIST, kind, list);
+        return Default();
+    auto given = reinterpret_cast<HIMAGELIST>(list);
     // The small images only set the row height: where the list would make rows taller than
     // they are, it gets an empty list that much lower instead.
     int width = 0, height = 0;
     const int padding = ReportRowPadding();
     HIMAGELIST shown = given;
+    const HIMAGELIST oldStandIn = m_rowImages.GetSafeHandle();
     if (given && padding > 0 && ImageList_GetIconSize(given, &width, &height) && height > padding) {
         m_rowImages.DeleteImageList();
         if (m_rowImages.Create(width, height - padding, ILC_COLOR24, 0, 1))
@@ -173,12 +174,12 @@ LRESULT CJobListCtrl::OnSetImageList(WPARAM kind, LPARAM list)
     const HIMAGELIST before = m_givenRowImages;
     m_givenRowImages = given;
     const auto previous = reinterpret_cast<HIMAGELIST>(DefWindowProc(LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(shown)));
-    return reinterpret_cast<LRESULT>(previous == m_rowImages.GetSafeHandle() ? before : previous);
+    return reinterpret_cast<LRESULT>(previous && previous == oldStandIn ? before : previous);
 }
 
 LRESULT CJobListCtrl::OnGetImageList(WPARAM kind, LPARAM)
 {
-    if (kind == LVSIL_SMALL)
+    if (kind == LVSIL_SMALL && m_rowImages.GetSafeHandle())
         return reinterpret_cast<LRESULT>(m_givenRowImages);
     return Default();
 }
