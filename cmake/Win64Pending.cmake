@@ -8,11 +8,6 @@ set(WIN64_PENDING_CASES
   "talvena_tests:TalvenaProgramTest.ConvertsAGifFromItsCommandLineIntoAVideo"
   "talvena_tests:TalvenaProgramTest.FilesThatAreNoGifsSayWhyInTheirRows"
   "talvena_tests:TalvenaProgramTest.ADroppedGifInTheChosenFormatBecomesThatVideo"
-  # Wine's list view pads a report row by one pixel past the row-height image list (116, not 115).
-  "talvena_ui_tests:JobListCtrlTest.RowsAreDrawnWithThumbnailTextsLinksAndButton"
-  # While a row is dragged the list's own repaint of the emptied row and of the marker after the
-  # drop are not seen on the screen yet; cause not found.
-  "talvena_ui_tests:JobListCtrlTest.DraggingARowMovesIt"
 )
 
 # Called by suite_test for each program it registers.

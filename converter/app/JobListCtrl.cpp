@@ -62,6 +62,42 @@ HFONT FontOr(const CFont* font, HFONT fallback)
     return font && font->GetSafeHandle() ? static_cast<HFONT>(*font) : fallback;
 }
 
+// The drag image keeps the screen under it and puts it back when it moves on, so the emptied row
+// must be on the screen before the image is shown: Wine hands a window's pixels to the display
+// only when the thread next waits, and a wait of no time does that.
+void LetPaintingReachTheScreen() { ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
+
+// The pixels a report list adds to its rows beyond the height of their small images (Wine adds
+// one), found once on a hidden list of our own.
+int ReportRowPadding()
+{
+    static const int padding = [] {
+        constexpr int kImageHeight = 64;
+        HWND probe = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 200, 200,
+                                       nullptr, nullptr, nullptr, nullptr);
+        HIMAGELIST images = ImageList_Create(1, kImageHeight, ILC_COLOR24, 0, 1);
+        int found = 0;
+        if (probe && images) {
+            ListView_SetImageList(probe, images, LVSIL_SMALL);
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = 100;
+            ListView_InsertColumn(probe, 0, &column);
+            LVITEMW item{};
+            ListView_InsertItem(probe, &item);
+            RECT row{};
+            if (ListView_GetItemRect(probe, 0, &row, LVIR_BOUNDS))
+                found = std::max(0, static_cast<int>(row.bottom - row.top) - kImageHeight);
+        }
+        if (probe)
+            ::DestroyWindow(probe);
+        if (images)
+            ImageList_Destroy(images);
+        return found;
+    }();
+    return padding;
+}
+
 } // namespace
 
 FW_BEGIN_MESSAGE_MAP(CJobListCtrl, CListCtrlEx)
@@ -73,6 +109,8 @@ FW_BEGIN_MESSAGE_MAP(CJobListCtrl, CListCtrlEx)
     FwOnMouse(WM_LBUTTONUP, &ThisClass::OnLButtonUp),
     FwOnSetCursor(&ThisClass::OnSetCursor),
     FwOnMessage(WM_CAPTURECHANGED, &ThisClass::OnCaptureChanged),
+    FwOnMessage(LVM_SETIMAGELIST, &ThisClass::OnSetImageList),
+    FwOnMessage(LVM_GETIMAGELIST, &ThisClass::OnGetImageList),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
 FW_END_MESSAGE_MAP()
 
@@ -117,6 +155,35 @@ int CJobListCtrl::SetUpParts()
     return 0;
 }
 
+LRESULT CJobListCtrl::OnSetImageList(WPARAM kind, LPARAM list)
+{
+    if (kind != LVSIL_SMALL)
+        return Default();
+    auto given = reinterpret_cast<HIMAGELIST>(list);
+    // The small images only set the row height: where the list would make rows taller than
+    // they are, it gets an empty list that much lower instead.
+    int width = 0, height = 0;
+    const int padding = ReportRowPadding();
+    HIMAGELIST shown = given;
+    const HIMAGELIST oldStandIn = m_rowImages.GetSafeHandle();
+    if (given && padding > 0 && ImageList_GetIconSize(given, &width, &height) && height > padding) {
+        m_rowImages.DeleteImageList();
+        if (m_rowImages.Create(width, height - padding, ILC_COLOR24, 0, 1))
+            shown = m_rowImages.GetSafeHandle();
+    }
+    const HIMAGELIST before = m_givenRowImages;
+    m_givenRowImages = given;
+    const auto previous = reinterpret_cast<HIMAGELIST>(DefWindowProc(LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(shown)));
+    return reinterpret_cast<LRESULT>(previous && previous == oldStandIn ? before : previous);
+}
+
+LRESULT CJobListCtrl::OnGetImageList(WPARAM kind, LPARAM)
+{
+    if (kind == LVSIL_SMALL && m_rowImages.GetSafeHandle())
+        return reinterpret_cast<LRESULT>(m_givenRowImages);
+    return Default();
+}
+
 void CJobListCtrl::OnDestroy()
 {
     if (m_dragImage)
@@ -124,6 +191,9 @@ void CJobListCtrl::OnDestroy()
     EndRenameEdit();
     if (m_header.m_hWnd)
         m_header.UnsubclassWindow();
+    // A list without shared image lists destroys them with itself: the owner's, not the stand-in.
+    if (m_rowImages.GetSafeHandle())
+        DefWindowProc(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_givenRowImages));
     Default();
 }
 
@@ -728,6 +798,7 @@ bool CJobListCtrl::BeginDrag(CPoint point)
     m_dragRow = row;
     RedrawItems(row, row);
     UpdateWindow();
+    LetPaintingReachTheScreen();
     if (!image->BeginDrag(0, CPoint(point.x - bounds.left, point.y - bounds.top))) {
         m_dragRow = -1;
         RedrawItems(row, row);

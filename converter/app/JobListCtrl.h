@@ -92,6 +92,8 @@ protected:
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     void OnDestroy();
     LRESULT OnCaptureChanged(WPARAM, LPARAM lParam);
+    LRESULT OnSetImageList(WPARAM kind, LPARAM list);
+    LRESULT OnGetImageList(WPARAM kind, LPARAM);
 
 private:
     void DrawRow(CDC& dc, int row, const CRect& bounds, bool dragImage);
@@ -137,6 +139,10 @@ private:
     CImageList m_headerImages;
     CImageList m_removeImages;
     CImageList m_infoImages;
+    // The small image list the owner gave (it sets the row height) and the one the list shows
+    // in its place where the list pads its rows.
+    HIMAGELIST m_givenRowImages = nullptr;
+    CImageList m_rowImages;
     int m_pressRow = -1;
     CPoint m_pressPoint{-1, -1};
     std::unique_ptr<CImageList> m_dragImage;

@@ -72,6 +72,15 @@ bool IsShown(const CMediaCatalogItem& entry)
     return (entry.m_flags & MEDIA_ITEM_HIDDEN) == 0;
 }
 
+// The folder box's text lives in its edit part.
+void ExchangeEditText(CDataExchange* dx, CImageComboBox& combo, CString& value)
+{
+    if (dx->m_bSaveAndValidate)
+        value = combo.GetEditText();
+    else
+        combo.SetEditText(value);
+}
+
 int ClampIndex(int index, int count)
 {
     return index >= 0 && index < count ? index : 0;
@@ -229,6 +238,8 @@ CTalvenaDlg::CTalvenaDlg(CTalvenaCommandLine* commandLine, CWnd* parent)
     }
     if (m_commandLine)
         m_outputFolder = m_commandLine->m_outputFolder;
+    // Before the box is subclassed: its auto-completion offers folders only.
+    m_outputCombo.SetMode(CPathComboBoxEx::MODE_FOLDERS);
 }
 
 CTalvenaDlg::~CTalvenaDlg()
@@ -259,7 +270,7 @@ void CTalvenaDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_STOP, m_stopButton);
     DDX_Control(dx, IDC_CONVERT, m_convertButton);
     DDX_Control(dx, IDC_CLOSE_WHEN_DONE, m_closeCheck);
-    DDX_Text(dx, IDC_OUTPUT_FOLDER, m_outputFolder);
+    ExchangeEditText(dx, m_outputCombo, m_outputFolder);
     DDX_Check(dx, IDC_CLOSE_WHEN_DONE, m_closeWhenDone);
     DDX_Check(dx, IDC_SAME_AS_INPUT, m_sameAsInput);
     DDX_Check(dx, IDC_ADD_TO_ITUNES, m_addToITunes);
@@ -340,7 +351,6 @@ BOOL CTalvenaDlg::OnInitDialog()
     m_formatCombo.SendMessage(CB_SETITEMHEIGHT, 0, 18);
     m_formatCombo.SetRightColumn(32, 0x404040, FALSE);
     m_presetCombo.SetSecondColumn(64, 0x404040, TRUE);
-    m_outputCombo.DragAcceptFiles(TRUE);
     InitOutputFolder();
     FillFormatCombo();
     SelectFormat(ClampIndex(m_formatIndex, m_formatCombo.GetCount()));
@@ -405,13 +415,22 @@ void CTalvenaDlg::SetUpList()
 
 void CTalvenaDlg::InitOutputFolder()
 {
+    m_outputCombo.ModifyStyle(0, WS_CLIPCHILDREN);
+    m_outputCombo.DragAcceptFiles(TRUE);
+    if (g_pAppPaths)
+        m_outputCombo.SetImageList(g_pAppPaths->GetList(CSysImageList::SMALL_ICONS)->GetSafeHandle());
     CRecentList* history = g_pAppSettings ? &g_pAppSettings->m_recentFolders : nullptr;
     if (history)
-        for (int i = 0; i < history->GetCount(); ++i)
-            m_outputCombo.AddString(history->GetAt(i));
-    if (m_outputFolder.IsEmpty())
-        m_outputFolder = history && history->GetCount() > 0 ? history->GetAt(0) : GetMyVideosFolder(false);
-    m_outputCombo.SetWindowText(m_outputFolder);
+        m_outputCombo.SetHistory(history, L"Clear Recent List");
+    if (!m_outputFolder.IsEmpty()) {
+        m_outputCombo.SelectPath(m_outputFolder, FALSE);
+    } else if (!history || history->GetCount() == 0) {
+        m_outputFolder = GetMyVideosFolder(false);
+        m_outputCombo.SetEditText(m_outputFolder);
+    } else {
+        m_outputCombo.SetCurSel(0);
+        m_outputFolder = m_outputCombo.GetEditText();
+    }
 }
 
 // ---- format and preset ----------------------------------------------------------------------
@@ -520,18 +539,18 @@ void CTalvenaDlg::OnAddToITunesCheck()
 
 void CTalvenaDlg::OnBrowse()
 {
-    CString start = m_outputCombo.GetWindowText();
+    CString start = m_outputCombo.GetEditText();
     if (start.IsEmpty())
         start = GetMyVideosFolder(false);
     CFolderBrowser browser(L"Select output folder", BIF_STATUSTEXT, this);
     browser.SetInitialFolder(start);
     if (browser.DoModal() == IDOK)
-        m_outputCombo.SetWindowText(browser.GetFolder());
+        m_outputCombo.SetEditText(browser.GetFolder());
 }
 
 void CTalvenaDlg::OnOpenFolder()
 {
-    const CString folder = m_outputCombo.GetWindowText();
+    const CString folder = m_outputCombo.GetEditText();
     if (!PathIsDirectoryW(folder)) {
         ShowMessage(L"Folder doesn't exist!");
         return;
@@ -673,7 +692,7 @@ DialogCommandState CTalvenaDlg::GetCommandState() const
     }
     s.sameAsInput = m_sameAsInput != 0;
     s.hasFormat = m_currentFormat != nullptr;
-    s.outputFolderEmpty = m_outputCombo.GetWindowTextLength() == 0;
+    s.outputFolderEmpty = m_outputCombo.GetEditText().IsEmpty();
     return s;
 }
 
@@ -1304,7 +1323,7 @@ void CTalvenaDlg::CopyOutputs(bool selectedOnly)
     if (outputs.GetSize() == 0)
         return;
     CFolderBrowser browser(L"Select Destination Folder", BIF_STATUSTEXT, this);
-    browser.SetInitialFolder(m_outputCombo.GetWindowText());
+    browser.SetInitialFolder(m_outputCombo.GetEditText());
     if (browser.DoModal() == IDOK)
         CopyFilesTo(ShellCopyList(outputs), browser.GetFolder(), true, FOF_ALLOWUNDO, m_hWnd);
 }
@@ -1556,11 +1575,9 @@ LRESULT CTalvenaDlg::OnConvertFinished(WPARAM, LPARAM)
     SetBusy(false);
     if (m_iTunesFailed.exchange(false))
         ShowMessage(kITunesUnavailableText);
-    if (!m_sameAsInput && !m_outputFolder.IsEmpty() && g_pAppSettings) {
+    // The folder box shows the history again when it next drops down.
+    if (!m_sameAsInput && !m_outputFolder.IsEmpty() && g_pAppSettings)
         g_pAppSettings->m_recentFolders.Add(m_outputFolder);
-        if (m_outputCombo.FindStringExact(-1, m_outputFolder) < 0)
-            m_outputCombo.InsertString(0, m_outputFolder);
-    }
     const FinishActions actions = GetFinishActions(m_shutdown != 0, m_autoPlay != 0, m_autoOpen != 0, m_closeWhenDone != 0);
     if (actions.shutdownFlags) {
         ShutdownSystem(actions.shutdownFlags);

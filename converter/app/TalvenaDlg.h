@@ -16,6 +16,7 @@
 #include "FrameDlg.h"
 #include "JobListCtrl.h"
 #include "JobStatusSink.h"
+#include "PathComboBoxEx.h"
 #include "SkinButton.h"
 #include "SkinCheckBox.h"
 #include "StopFlag.h"
@@ -111,7 +112,7 @@ public:
     CSkinButton m_stopButton;
     CSkinButton m_convertButton;
     CSkinCheckBox m_closeCheck;
-    CComboBox m_outputCombo;
+    CHistoryComboBoxEx m_outputCombo;
     CColumnComboBox m_presetCombo;
     CFormatComboBox m_formatCombo;
     CString m_outputFolder;

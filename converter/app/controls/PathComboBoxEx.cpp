@@ -12,13 +12,14 @@ namespace {
 // Posted to itself once the combo box has finished with the clear entry's selection.
 constexpr UINT WM_RESTORE_EDIT_TEXT = WM_APP + 0x2E1;
 
+// No icon is I_IMAGENONE: -1 would have the box ask its parent for one.
 int SmallIconOf(const wchar_t* path)
 {
     if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
-        return -1;
+        return I_IMAGENONE;
     SHFILEINFOW info{};
     if (!::SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-        return -1;
+        return I_IMAGENONE;
     return info.iIcon;
 }
 
@@ -146,7 +147,7 @@ void CHistoryComboBoxEx::Refill()
         InsertPath(GetCount(), entry);
     }
     if (GetCount() > 0 && !m_clearText.IsEmpty())
-        InsertItem(GetCount(), m_clearText, -1);
+        InsertItem(GetCount(), m_clearText, I_IMAGENONE);
 }
 
 bool CHistoryComboBoxEx::IsClearEntry(int index) const
@@ -162,10 +163,16 @@ int CHistoryComboBoxEx::SelectPath(const wchar_t* path, BOOL insert)
 
 void CHistoryComboBoxEx::OnDropDownRefill()
 {
-    // The refill empties the box: what the user typed stays.
-    CString text = GetEditText();
+    // The refill empties the box: what it showed stays, selected when it is listed, and it is
+    // what the box keeps when the clear entry is chosen (the edit shows each entry the mouse
+    // passes over on the way).
+    m_textBeforeClear = GetEditText();
     Refill();
-    SetEditText(text);
+    const int listed = FindStringExact(0, m_textBeforeClear);
+    if (listed >= 0 && !IsClearEntry(listed))
+        SetCurSel(listed);
+    else
+        SetEditText(m_textBeforeClear);
     AdjustDroppedWidth();
 }
 
@@ -173,7 +180,6 @@ BOOL CHistoryComboBoxEx::OnSelEndOk()
 {
     if (!IsClearEntry(GetCurSel()))
         return FALSE;
-    m_textBeforeClear = m_history->GetCount() > 0 ? m_history->GetAt(0) : CString();
     m_history->RemoveAll();
     ResetContent();
     PostMessage(WM_RESTORE_EDIT_TEXT);

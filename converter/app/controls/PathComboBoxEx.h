@@ -55,5 +55,6 @@ protected:
     LRESULT OnRestoreText(WPARAM, LPARAM);
 
 private:
+    // The text shown when the box last dropped down.
     CString m_textBeforeClear;
 };

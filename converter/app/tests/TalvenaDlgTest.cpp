@@ -5,6 +5,7 @@
 
 #include "AppPaths.h"
 #include "ConvertListItem.h"
+#include "FileShell.h"
 #include "InputLists.h"
 #include "MediaConvertThread.h"
 #include "JobStates.h"
@@ -53,7 +54,7 @@ TEST_F(TalvenaDlgTest, OpensWithTheCommandLinesFilesAndFolder)
     EXPECT_EQ(CString(L""), Cell(2, 3));
     EXPECT_EQ(CString(L"last.gif"), Cell(3, 1));
     EXPECT_EQ(0, m_line.m_sources.GetSize()) << "the command line's files are taken once";
-    EXPECT_EQ(OutFolder(), dialog.m_outputCombo.GetWindowText());
+    EXPECT_EQ(OutFolder(), dialog.m_outputCombo.GetEditText());
     // The first format of the first group, with its first preset.
     ASSERT_NE(nullptr, dialog.m_currentFormat);
     EXPECT_EQ(CString(L"MC_mp4"), dialog.m_currentFormat->m_id);
@@ -61,6 +62,47 @@ TEST_F(TalvenaDlgTest, OpensWithTheCommandLinesFilesAndFolder)
     EXPECT_EQ(CString(L"Video"), dialog.m_formatCombo.GetLBText(0));
     EXPECT_TRUE(m_dialog->GetDlgItem(IDC_CONVERT)->IsWindowVisible());
     EXPECT_FALSE(m_dialog->GetDlgItem(IDC_STOP)->IsWindowVisible());
+}
+
+TEST_F(TalvenaDlgTest, TheOutputFolderBoxStartsFromTheCommandLineOrTheRecentFolders)
+{
+    const CString recent = m_scratch.File("recent");
+    ASSERT_TRUE(CreateDirectoryW(recent, nullptr));
+    CString shouted = recent;
+    shouted.MakeUpper();
+    struct Case {
+        CString commandLine;
+        bool history;  // the recent folder in it
+        CString text;
+        int entries;   // the history's and the clear entry
+        int selected;
+    } const cases[] = {
+        {OutFolder(), true, OutFolder(), 2, -1},
+        {shouted, true, recent, 2, 0},
+        {CString(), true, recent, 2, 0},
+        {CString(), false, GetMyVideosFolder(false), 0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine.ToUtf8());
+        m_settings.m_recentFolders.RemoveAll();
+        if (c.history)
+            m_settings.m_recentFolders.Add(recent);
+        m_line.m_outputFolder = c.commandLine;
+        m_dialog = std::make_unique<CountingDlg>(&m_line);
+        ASSERT_TRUE(m_dialog->Create(IDD_TALVENA_DIALOG));
+        CHistoryComboBoxEx& box = m_dialog->m_outputCombo;
+        EXPECT_EQ(c.text, box.GetEditText());
+        EXPECT_EQ(c.entries, box.GetCount());
+        EXPECT_EQ(c.selected, box.GetCurSel());
+        if (c.entries > 0) {
+            EXPECT_EQ(CString(L"Clear Recent List"), box.GetItemText(c.entries - 1));
+            int icon = -1;
+            box.GetItemImages(0, &icon, nullptr);
+            EXPECT_GE(icon, 0) << "the folder's own icon";
+        }
+        m_dialog->DestroyWindow();
+        m_dialog.reset();
+    }
 }
 
 TEST_F(TalvenaDlgTest, FoldersOnTheCommandLineAreScanned)
@@ -179,7 +221,7 @@ TEST_F(TalvenaDlgTest, BesideTheSourcesNoOutputFolderIsNeeded)
     m_settings.m_sameAsInput = 1;
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
     CTalvenaDlg& dialog = Open();
-    dialog.m_outputCombo.SetWindowText(L"");
+    dialog.m_outputCombo.SetEditText(L"");
     ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(JOB_COMPLETED, State(0));
     EXPECT_TRUE(FileExists(m_scratch.File("anim.mp4")));

@@ -1,6 +1,8 @@
 // Talvena.exe itself: started with a GIF and "/o" an output folder, it converts the GIF through
 // the stand-in encoder when its Convert command comes, shows the row's status, and leaves a
 // playable video that the stand-in probe describes. A help switch shows the usage and ends it.
+// Its output folder box offers the recent folders with their icons and forgets them on request;
+// the folder chosen there takes the next video and is the history the program leaves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -315,6 +317,152 @@ TEST_F(TalvenaProgramTest, AHelpSwitchShowsTheUsageAndEnds)
     EXPECT_STREQ(L"Usage: Talvena <source file1> [<source file2> <source file3> ...] [/o <output folder>]", text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(program.WaitExit(30000));
+}
+
+// ---- the output folder box ----------------------------------------------------------------------
+
+const wchar_t kRecentFoldersKey[] = L"Software\\Brenmoor\\Talvena\\Recent\\Folders";
+
+CString RecentFolder(const wchar_t* entry)
+{
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, kRecentFoldersKey, entry, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return CString();
+    return CString(value);
+}
+
+CString EditText(HWND edit)
+{
+    // Asked of the edit itself: the window text another process sees is not an edit's.
+    wchar_t text[MAX_PATH] = L"";
+    SendMessageW(edit, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+    return CString(text);
+}
+
+// A click of the left button at a screen point, as the user's mouse gives it (the GUI driving
+// helpers cannot sit beside the converter's test support: both have a FindOwnWindow).
+void ClickOnScreen(int x, int y)
+{
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.dx = static_cast<LONG>(x * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    inputs[0].mi.dy = static_cast<LONG>(y * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    Sleep(100);
+    SendInput(2, &inputs[1], sizeof(INPUT));
+}
+
+// The part of a row from `left` to `right` pixels in, less a pixel above and below.
+RECT RowPart(const RECT& row, int left, int right) { return RECT{row.left + left, row.top + 2, row.left + right, row.bottom - 2}; }
+
+// The visible drop-down list of a process, or null.
+HWND DroppedList(DWORD process)
+{
+    struct Search {
+        DWORD process;
+        HWND found;
+        static BOOL CALLBACK Visit(HWND window, LPARAM data)
+        {
+            auto* search = reinterpret_cast<Search*>(data);
+            wchar_t name[32] = L"";
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            GetClassNameW(window, name, 32);
+            if (owner == search->process && IsWindowVisible(window) && wcscmp(name, L"ComboLBox") == 0) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    } search{process, nullptr};
+    EnumWindows(&Search::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The box dropped down with a click on its arrow; the list's rows on the screen, one a row.
+std::vector<RECT> DropDown(const ProgramRun& program, HWND box)
+{
+    const HWND combo = reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETCOMBOCONTROL, 0, 0));
+    RECT field{};
+    GetWindowRect(combo, &field);
+    // A window only just shown on the screen may miss the first click.
+    HWND list = nullptr;
+    for (int attempt = 0; attempt < 3 && !list; ++attempt) {
+        ClickOnScreen(field.right - 6, (field.top + field.bottom) / 2);
+        const DWORD start = GetTickCount();
+        while (!(list = DroppedList(program.m_process.dwProcessId)) && GetTickCount() - start < 2000)
+            Sleep(50);
+    }
+    std::vector<RECT> rows;
+    if (!list)
+        return rows;
+    Sleep(300);
+    RECT client{};
+    GetClientRect(list, &client);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int height = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count && height > 0; ++row)
+        rows.push_back(RECT{client.left, client.top + row * height, client.right, client.top + (row + 1) * height});
+    return rows;
+}
+
+void ClickRow(const RECT& row) { ClickOnScreen(row.left + 60, (row.top + row.bottom) / 2); }
+
+TEST_F(TalvenaProgramTest, TheOutputFolderBoxOffersTheRecentFoldersAndForgetsThemOnRequest)
+{
+    const CString first = m_scratch.File("first"), second = m_scratch.File("second");
+    ASSERT_TRUE(CreateDirectoryW(first, nullptr) && CreateDirectoryW(second, nullptr));
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRecentFoldersKey, L"01", REG_SZ, first.GetString(),
+                    static_cast<DWORD>((first.GetLength() + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRecentFoldersKey, L"02", REG_SZ, second.GetString(),
+                    static_cast<DWORD>((second.GetLength() + 1) * sizeof(wchar_t)));
+    SetUnattended(0, 1);
+    ProgramRun program(Quoted(PutSampleGif(m_scratch, "anim.gif")));
+    ASSERT_TRUE(program.m_started);
+    const HWND window = program.FindWindowTitled(L"Talvena", 60000);
+    ASSERT_NE(nullptr, window);
+    const HWND box = GetDlgItem(window, IDC_OUTPUT_FOLDER);
+    const HWND edit = reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    EXPECT_EQ(first, EditText(edit)) << "the latest folder";
+
+    // Both folders with their icons, then the entry that clears them, which has none.
+    std::vector<RECT> rows = DropDown(program, box);
+    ASSERT_EQ(3u, rows.size());
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_GT(InkPixels(RowPart(rows[row], 22, 140)), 20) << "its text";
+        if (row < 2)
+            EXPECT_GT(InkPixels(RowPart(rows[row], 0, 20)), 40) << "the folder's icon";
+        else
+            EXPECT_EQ(0, InkPixels(RowPart(rows[row], 0, 20))) << "no icon";
+    }
+    ClickRow(rows[1]);
+    EXPECT_TRUE(PumpUntil([&] { return !DroppedList(program.m_process.dwProcessId); }, 5000)) << "chosen, the list closes";
+    EXPECT_EQ(second, EditText(edit));
+
+    // "Clear Recent List": nothing left in the box, the chosen folder stays.
+    rows = DropDown(program, box);
+    ASSERT_EQ(3u, rows.size());
+    ClickRow(rows[2]);
+    const auto entries = [&] { return static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0)); };
+    EXPECT_TRUE(PumpUntil([&] { return entries() == 0; }, 5000)) << entries();
+    EXPECT_TRUE(PumpUntil([&] { return EditText(edit) == second; }, 5000)) << EditText(edit).ToUtf8();
+    EXPECT_EQ(nullptr, DroppedList(program.m_process.dwProcessId));
+
+    // The next conversion goes there, and at the end that folder alone is the history.
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED), 0);
+    ASSERT_TRUE(program.WaitExit(120000)) << "closes itself when completed";
+    EXPECT_TRUE(FileExists(second + L"\\anim.mp4"));
+    EXPECT_FALSE(FileExists(first + L"\\anim.mp4"));
+    EXPECT_EQ(second, RecentFolder(L"01"));
+    EXPECT_EQ(CString(), RecentFolder(L"02"));
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST_F(ComboBoxesTest, PathsAreFoundIgnoringCaseAndMovedToTheTop)
     combo.GetItemImages(0, &image, nullptr);
     EXPECT_GE(image, 0) << "an existing folder has its icon";
     combo.GetItemImages(1, &image, nullptr);
-    EXPECT_EQ(-1, image);
+    EXPECT_EQ(I_IMAGENONE, image) << "no icon (-1 would ask the parent for one)";
 
     EXPECT_EQ(-1, combo.SelectPath(L"", TRUE));
     EXPECT_EQ(0, combo.SelectPath(L"c:\\NO SUCH FOLDER\\", TRUE));
@@ -145,13 +145,28 @@ TEST_F(ComboBoxesTest, HistoryRefillsAndItsClearEntryEmptiesIt)
     EXPECT_EQ(4, combo.GetCount());
     EXPECT_EQ(L"C:\\videos", combo.GetItemText(0));
     EXPECT_EQ(L"C:\\newest", combo.GetItemText(1));
+    int clearImage = 0;
+    combo.GetItemImages(combo.GetCount() - 1, &clearImage, nullptr);
+    EXPECT_EQ(I_IMAGENONE, clearImage) << "the clear entry has no icon";
+
+    // Dropped down it is filled in history order, the folder it shows still selected.
+    const auto dropDown = [&] {
+        m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PATH_COMBO, CBN_DROPDOWN), reinterpret_cast<LPARAM>(combo.m_hWnd));
+    };
+    dropDown();
+    EXPECT_EQ(L"C:\\newest", combo.GetItemText(0));
+    EXPECT_EQ(2, combo.GetCurSel());
+    EXPECT_EQ(L"C:\\videos", combo.GetEditText());
 
     combo.SetEditText(L"C:\\typed");
+    dropDown();
+    EXPECT_EQ(L"C:\\typed", combo.GetEditText()) << "typed text stays";
     combo.SetCurSel(combo.GetCount() - 1);
     m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PATH_COMBO, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo.m_hWnd));
     EXPECT_EQ(0, history.GetCount()) << "the history is emptied";
     EXPECT_EQ(0, combo.GetCount());
     PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(L"C:\\typed", combo.GetEditText()) << "the text shown when it dropped down stays";
     combo.Refill();
     EXPECT_EQ(0, combo.GetCount()) << "no clear entry without entries";
 
