@@ -2,7 +2,7 @@
 // settings reach the registry on OK only, the format manager's changes are in MediaFormats.xml
 // and still there after a restart, the advanced options turn the output video (its first frame
 // is the GIF's, turned the same way) and the media information dialog describes both files.
-// With TALVENA_SHOTS naming a folder, the dialogs are also captured there for the README.
+// With TALVENA_SHOTS naming a folder, the dialogs are held there for the README's screenshots.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "CodecChoiceRules.h"
 #include "EncodeTask.h"
 #include "MediaFormatInfo.h"
 #include "MediaInfo.h"
@@ -66,43 +67,25 @@ bool WaitGone(HWND window, DWORD timeoutMs = 15000)
 
 int ComboSelection(HWND window, int id) { return static_cast<int>(SendMessageW(GetDlgItem(window, id), CB_GETCURSEL, 0, 0)); }
 
-// The window captured from the screen into TALVENA_SHOTS\<name>.bmp, when that folder is given.
+// With TALVENA_SHOTS naming a folder, the window is held for the screenshot script there:
+// "<name>.ready" gives its screen rectangle (left top width height), and the script answers
+// with "<name>.done" once it has grabbed the display.
 void Capture(HWND window, const char* name)
 {
     const char* folder = std::getenv("TALVENA_SHOTS");
     if (!folder || !*folder)
         return;
-    SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     Sleep(500);
     RECT area{};
     GetWindowRect(window, &area);
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    std::vector<char> pixels(static_cast<size_t>(width) * height * 4);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
-    bytes.append(pixels.data(), pixels.size());
-    WriteTextFile(std::filesystem::path(folder) / (std::string(name) + ".bmp"), bytes);
+    const std::filesystem::path base = std::filesystem::path(folder) / name;
+    WriteTextFile(base.string() + ".ready", std::to_string(area.left) + " " + std::to_string(area.top) + " " +
+                                                std::to_string(area.right - area.left) + " " +
+                                                std::to_string(area.bottom - area.top) + "\n");
+    const DWORD start = GetTickCount();
+    while (!std::filesystem::exists(base.string() + ".done") && GetTickCount() - start < 60000)
+        Sleep(100);
 }
 
 // A picture read from a BMP file, top row first, as 0x00RRGGBB.
@@ -379,13 +362,13 @@ TEST_F(TalvenaDialogsProgramTest, FormatSettingsRefuseOutOfRangeValuesAndCancelK
     ASSERT_NE(nullptr, settings);
     const HWND bitRate = GetDlgItem(settings, IDC_CODEC_VIDEO_RATE_EDIT);
     ASSERT_TRUE(IsWindowVisible(bitRate)) << "the first format's codec takes any bit rate";
+    Capture(settings, "talvena-format-settings");
     for (const wchar_t* typed : {L"99999999", L"-5", L"quick"}) {
         SCOPED_TRACE(CString(typed).ToUtf8());
         SetDlgItemTextW(settings, IDC_CODEC_VIDEO_RATE_EDIT, typed);
         Press(settings, IDOK);
         const HWND refusal = program.FindWindowTitled(L"Invalid Value", 20000);
         ASSERT_NE(nullptr, refusal);
-        Capture(settings, "talvena-format-settings");
         Press(refusal, IDOK);
         ASSERT_TRUE(WaitGone(refusal));
         EXPECT_TRUE(IsWindowVisible(settings)) << "the dialog stays open";
@@ -395,6 +378,40 @@ TEST_F(TalvenaDialogsProgramTest, FormatSettingsRefuseOutOfRangeValuesAndCancelK
     CloseProgram(program, window);
     EXPECT_EQ(before, ReadTextFile(std::filesystem::path(CatalogueFile().GetString())))
         << "Cancel left the catalogue as it was";
+
+    // A value in range with OK: the format's custom preset has it, in the file and after a restart.
+    const CMediaFormatInfo* builtFirst = m_catalog.m_groups.front()->m_formats[0].get();
+    ASSERT_NE(nullptr, builtFirst->m_customPreset) << "the first format has a custom preset";
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "typed" : "after a restart");
+        ProgramRun again(L"/o " + Quoted(OutFolder()));
+        const HWND main = MainWindow(again);
+        ASSERT_NE(nullptr, main);
+        const HWND dialog = OpenFromCommand(again, main, IDC_ADVANCED, L"Format Settings");
+        ASSERT_NE(nullptr, dialog);
+        const HWND presets = GetDlgItem(dialog, IDC_PRESET);
+        const int custom = static_cast<int>(SendMessageW(presets, CB_GETCOUNT, 0, 0)) - 1;
+        SendMessageW(presets, CB_SETCURSEL, static_cast<WPARAM>(custom), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PRESET, CBN_SELCHANGE), reinterpret_cast<LPARAM>(presets));
+        if (run == 0) {
+            SetDlgItemTextW(dialog, IDC_CODEC_VIDEO_RATE_EDIT, L"2500");
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CODEC_VIDEO_RATE_EDIT, CBN_EDITCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CODEC_VIDEO_RATE_EDIT)));
+        } else {
+            wchar_t shown[64] = L"";
+            GetDlgItemTextW(dialog, IDC_CODEC_VIDEO_RATE_EDIT, shown, 64);
+            EXPECT_EQ(2500000, ParseTypedBitRate(shown)) << CString(shown).ToUtf8();
+        }
+        Press(dialog, run == 0 ? IDOK : IDCANCEL);
+        ASSERT_TRUE(WaitGone(dialog));
+        CloseProgram(again, main);
+        CAppFormatCatalog saved;
+        ASSERT_EQ(0, saved.LoadDefault(CatalogueFolder()));
+        const CMediaFormatInfo* first = saved.FindFormat(builtFirst->m_id);
+        ASSERT_NE(nullptr, first);
+        ASSERT_NE(nullptr, first->m_customPreset);
+        EXPECT_EQ(2500000, first->m_customPreset->m_settings.videoBitRate);
+    }
 }
 
 TEST_F(TalvenaDialogsProgramTest, AdvancedOptionsTurnTheOutputAndMediaInfoDescribesBothFiles)
