@@ -301,6 +301,23 @@ TEST_F(TalvenaDialogsProgramTest, FormatManagerChangesAreInTheCatalogueFileAfter
     const HTREEITEM hidden = TreeView_GetNextSibling(tree, TreeView_GetChild(tree, group));
     ASSERT_NE(nullptr, hidden);
     ASSERT_TRUE(program.SetTreeCheck(tree, hidden, false));
+    // Every format of the last group listed in the main window unchecked: the group goes.
+    const HWND formatCombo = GetDlgItem(window, IDC_FORMAT);
+    auto listed = [](HWND combo, const CString& text) {
+        return SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.GetString())) !=
+               CB_ERR;
+    };
+    int emptied = -1;
+    for (int i = static_cast<int>(m_catalog.m_groups.size()) - 1; i > 0 && emptied < 0; --i)
+        if (listed(formatCombo, m_catalog.m_groups[static_cast<size_t>(i)]->m_name))
+            emptied = i;
+    ASSERT_GT(emptied, 0);
+    HTREEITEM emptiedItem = TreeView_GetRoot(tree);
+    for (int i = 0; i < emptied; ++i)
+        emptiedItem = TreeView_GetNextSibling(tree, emptiedItem);
+    ASSERT_EQ(m_catalog.m_groups[static_cast<size_t>(emptied)]->m_name, program.TreeText(tree, emptiedItem));
+    for (HTREEITEM child = TreeView_GetChild(tree, emptiedItem); child; child = TreeView_GetNextSibling(tree, child))
+        ASSERT_TRUE(program.SetTreeCheck(tree, child, false));
     Capture(manager, "talvena-format-manager");
     Press(manager, IDOK);
     ASSERT_TRUE(WaitGone(manager));
@@ -332,6 +349,13 @@ TEST_F(TalvenaDialogsProgramTest, FormatManagerChangesAreInTheCatalogueFileAfter
                                    reinterpret_cast<LPARAM>(hiddenRow.GetString())));
     EXPECT_NE(CB_ERR, SendMessageW(GetDlgItem(second, IDC_FORMAT), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                    reinterpret_cast<LPARAM>(firstRow.GetString())));
+    const CMediaFormatGroup& gone = *m_catalog.m_groups[static_cast<size_t>(emptied)];
+    EXPECT_FALSE(listed(GetDlgItem(second, IDC_FORMAT), gone.m_name)) << "no heading for a group without a shown format";
+    for (const auto& format : gone.m_formats) {
+        const CMediaFormatInfo* kept = saved.FindFormat(format->m_id);
+        ASSERT_NE(nullptr, kept) << "its formats stay in the catalogue";
+        EXPECT_TRUE(kept->m_flags & MEDIA_ITEM_HIDDEN);
+    }
     const HWND reopened = OpenFromCommand(again, second, ID_FORMAT_MANAGER, L"Video/Audio Format Settings");
     ASSERT_NE(nullptr, reopened);
     const HWND list2 = GetDlgItem(reopened, IDC_MANAGER_LIST);
