@@ -40,14 +40,15 @@ CString CPresetSettingsDlg::NameProblem(const CString& name) const
     const CMediaFormatInfo* format = m_preset ? m_preset->m_format : nullptr;
     if (!format)
         return CString();
-    for (const auto& other : format->m_presets) {
-        if (other.get() != m_preset && trimmed.CompareNoCase(other->m_settings.name) == 0) {
-            CString message;
-            message.Format(L"The format already has a preset named \"%s\". Please type another name.", trimmed.GetString());
-            return message;
-        }
-    }
-    return CString();
+    // The lists show the format's custom preset as "Custom": that name is taken too.
+    bool taken = format->m_customPreset && trimmed.CompareNoCase(L"Custom") == 0;
+    for (const auto& other : format->m_presets)
+        taken = taken || (other.get() != m_preset && trimmed.CompareNoCase(other->m_settings.name) == 0);
+    if (!taken)
+        return CString();
+    CString message;
+    message.Format(L"The format already has a preset named \"%s\". Please type another name.", trimmed.GetString());
+    return message;
 }
 
 void CPresetSettingsDlg::OnOK()

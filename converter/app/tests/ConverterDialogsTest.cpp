@@ -411,6 +411,7 @@ TEST_F(CatalogueDialogsTest, APresetNameTakenInItsFormatIsRefused)
     CMediaPreset* preset = FreeBitRatePreset(m_catalog);
     ASSERT_NE(nullptr, preset);
     CMediaFormatInfo* format = preset->m_format;
+    ASSERT_NE(nullptr, format->m_customPreset) << "its lists end with \"Custom\"";
     const CMediaPreset* other = format->m_presets[0].get() == preset ? format->m_presets[1].get() : format->m_presets[0].get();
     const CString ownName = preset->m_settings.name;
     CString otherName = other->m_settings.name;
@@ -422,6 +423,7 @@ TEST_F(CatalogueDialogsTest, APresetNameTakenInItsFormatIsRefused)
         {CString(otherName).MakeLower(), L"The format already has a preset named \"" + CString(otherName).MakeLower() +
                                              L"\". Please type another name."},
         {L"   ", L"Please type a name for the preset."},
+        {L"Custom", L"The format already has a preset named \"Custom\". Please type another name."},
         {ownName, L""},
         {L"  Mine  ", L""},
     };
