@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Talvena's main window, from the real program under Wine on a display of our own,
-# into docs/: empty, with rows, during a run and finished. Needs the windows build (build-win, or build-win64 where 32-bit code cannot run).
+# into docs/: empty, with rows, during a run and finished, and its settings, format and media
+# information dialogs. Needs the windows build (build-win, or build-win64 where 32-bit code cannot run).
 # The screen is read with ffmpeg's X11 grabber and cut to the window that xdotool finds.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -96,3 +97,26 @@ done
 sleep 3
 shot "$window" talvena-finished
 close_program "$pid"
+
+# The settings, format manager, format settings and media information dialogs, opened in the
+# real program by its dialog test, which drives them through their controls and holds each for
+# its shot: it writes "<name>.ready" with the window's rectangle and waits for "<name>.done".
+shots=$work/shots
+mkdir -p "$shots"
+TALVENA_SHOTS=$(windows_path "$shots") timeout -k 5 300 wine "$win_build/converter/app/talvena_dialogs_tests.exe" \
+  >"$work/dialogs.log" 2>&1 &
+pid=$!
+while kill -0 "$pid" 2>/dev/null; do
+  for ready in "$shots"/*.ready; do
+    [ -f "$ready" ] || continue
+    name=$(basename "$ready" .ready)
+    [ -f "$shots/$name.done" ] && continue
+    read -r x y w h <"$ready"
+    ffmpeg -hide_banner -loglevel error -y -f x11grab -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 \
+      -vf "crop=$w:$h:$x:$y" "docs/$name.png"
+    echo "docs/$name.png"
+    touch "$shots/$name.done"
+  done
+  sleep 0.2
+done
+wait "$pid" || { cat "$work/dialogs.log" >&2; echo "the dialog test failed" >&2; exit 1; }

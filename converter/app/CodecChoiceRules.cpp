@@ -11,7 +11,63 @@ constexpr int kRateScale = 1000;
 // 9 thousandths of a frame a second and less are no rate.
 constexpr int kSmallestFinalRate = 9;
 
+bool IsAuto(const wchar_t* text)
+{
+    CString trimmed(text ? text : L"");
+    trimmed.Trim();
+    return trimmed.IsEmpty() || trimmed.CompareNoCase(L"Auto") == 0;
+}
+
+// Whether only spaces and, optionally, the unit follow.
+bool EndsWith(const wchar_t* rest, const wchar_t* unit)
+{
+    CString tail(rest);
+    tail.Trim();
+    return tail.IsEmpty() || (unit && tail.CompareNoCase(unit) == 0);
+}
+
 } // namespace
+
+CString TypedSizeProblem(const wchar_t* text)
+{
+    if (IsAuto(text))
+        return CString();
+    int width = 0, height = 0, used = 0;
+    const bool read = std::swscanf(text, L" %d x %d%n", &width, &height, &used) == 2 && EndsWith(text + used, nullptr);
+    const auto side = [](int value) { return value >= 2 && value <= kMaxVideoSide; };
+    if (read && ((width == 0 && height == 0) || (side(width) && side(height))))
+        return CString();
+    CString message;
+    message.Format(L"The size must be typed as width x height, each from 2 to %d pixels, or Auto.", kMaxVideoSide);
+    return message;
+}
+
+CString TypedFrameRateProblem(const wchar_t* text)
+{
+    if (IsAuto(text))
+        return CString();
+    double fps = 0;
+    int used = 0;
+    if (std::swscanf(text, L" %lf%n", &fps, &used) == 1 && EndsWith(text + used, L"fps") && std::isfinite(fps) &&
+        fps <= kMaxFrameRate)
+        return CString();
+    CString message;
+    message.Format(L"The frame rate must be a number of frames a second up to %d, or Auto.", kMaxFrameRate);
+    return message;
+}
+
+CString TypedBitRateProblem(const wchar_t* text)
+{
+    if (IsAuto(text))
+        return CString();
+    int kbps = 0, used = 0;
+    if (std::swscanf(text, L" %d%n", &kbps, &used) == 1 && EndsWith(text + used, L"kbps") && kbps >= 0 &&
+        kbps <= kMaxBitRateKbps)
+        return CString();
+    CString message;
+    message.Format(L"The bit rate must be a whole number of kbps from 1 to %d, or Auto.", kMaxBitRateKbps);
+    return message;
+}
 
 CString SizeChoiceText(CIntPair size)
 {

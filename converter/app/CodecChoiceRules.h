@@ -15,6 +15,16 @@ int ParseTypedBitRate(const wchar_t* text);
 // A typed "width x height"; what is not read stays 0.
 CIntPair ParseTypedSize(const wchar_t* text);
 
+// What a typed value must be for the dialogs to take it (an entry's drop lists hold only its own
+// values): empty text when it is one, else the message that says what is wanted. Empty text and
+// "Auto" are always taken.
+constexpr int kMaxVideoSide = 8192;
+constexpr int kMaxFrameRate = 1000;
+constexpr int kMaxBitRateKbps = 100000;
+CString TypedSizeProblem(const wchar_t* text);
+CString TypedFrameRateProblem(const wchar_t* text);
+CString TypedBitRateProblem(const wchar_t* text);
+
 // Whether a stream's check box can be used: the format must carry the stream and not lock it,
 // and a ticked box may only be cleared while the other stream is there and ticked, so that one
 // of the two stays on.

@@ -12,6 +12,8 @@ namespace {
 const wchar_t kBitRateTip[] =
     L"- Higher bitrate = higher quality && larger file\n- Lower bitrate = lower quality && smaller file";
 
+const wchar_t kInvalidValueCaption[] = L"Invalid Value";
+
 struct Tip {
     int id;
     const wchar_t* text;
@@ -250,6 +252,33 @@ void CCodecSettingsPanel::UpdateBoxes()
     for (int id : {IDC_CODEC_AUDIO_CODEC, IDC_CODEC_CHANNELS, IDC_CODEC_SAMPLE_RATE, IDC_CODEC_AUDIO_RATE,
                    IDC_CODEC_AUDIO_SAME})
         Item(id)->EnableWindow(audio);
+}
+
+bool CCodecSettingsPanel::CheckTypedValues() const
+{
+    const CVideoCodecInfo* codec = m_shownVideo;
+    if (!codec || !IsVideoOn())
+        return true;
+    struct Typed {
+        uint32_t anyFlag;
+        int id;
+        CString (*problem)(const wchar_t*);
+    } const typed[] = {
+        {VIDEO_ANY_SIZE, IDC_CODEC_SIZE_EDIT, TypedSizeProblem},
+        {VIDEO_ANY_FRAME_RATE, IDC_CODEC_RATE_EDIT, TypedFrameRateProblem},
+        {VIDEO_ANY_BIT_RATE, IDC_CODEC_VIDEO_RATE_EDIT, TypedBitRateProblem},
+    };
+    for (const Typed& value : typed) {
+        if (!(codec->m_flags & value.anyFlag))
+            continue;
+        const CString problem = value.problem(Item(value.id)->GetWindowText());
+        if (problem.IsEmpty())
+            continue;
+        m_dialog->MessageBox(problem, kInvalidValueCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_dialog->GotoDlgCtrl(Item(value.id));
+        return false;
+    }
+    return true;
 }
 
 void CCodecSettingsPanel::Read(MEDIA_PRESET_SETTINGS& values, bool final) const

@@ -17,6 +17,10 @@ public:
     // stream). `final` when the dialog takes its values.
     void Read(MEDIA_PRESET_SETTINGS& values, bool final) const;
 
+    // False, after telling the user and putting the focus on it, when a typed value is none the
+    // dialogs take; the dialog then stays open.
+    bool CheckTypedValues() const;
+
     // The dialog hands these on.
     void OnStreamBoxClicked();
     void OnVideoCodecChanged();

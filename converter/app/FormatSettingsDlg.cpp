@@ -170,6 +170,8 @@ void CFormatSettingsDlg::OnAudioCodec()
 
 void CFormatSettingsDlg::OnOK()
 {
+    if (!m_panel.CheckTypedValues())
+        return;
     CMediaFormatInfo* format = GetFormat();
     CMediaPreset* target = format && format->m_customPreset ? format->m_customPreset.get() : GetPreset(m_presetIndex);
     if (target) {

@@ -1,5 +1,6 @@
 #pragma once
-// One preset of a format: its name and its video and audio values, written back on OK.
+// One preset of a format: its name and its video and audio values, written back on OK (not while
+// the name is taken by another preset of the format or a typed value is out of range).
 #include "CDialog.h"
 #include "CodecSettingsPanel.h"
 
@@ -16,6 +17,7 @@ public:
     CCodecSettingsPanel m_panel;
 
 private:
+    CString NameProblem(const CString& name) const;
     void OnStreamBox() { m_panel.OnStreamBoxClicked(); }
     void OnVideoCodec() { m_panel.OnVideoCodecChanged(); }
     void OnAudioCodec() { m_panel.OnAudioCodecChanged(); }

@@ -627,14 +627,23 @@ void CTalvenaDlg::OnFormatManager()
     if (IsConverting())
         return;
     const CString formatId = m_currentFormat ? m_currentFormat->m_id : CString();
+    // The listed rows are converted with the chosen preset: while there are any, it stays.
+    CMediaPreset* const chosen = m_currentPreset;
+    const bool rowsWaiting = m_list.GetItemCount() > 0;
     CFormatManagerDlg dialog(this);
+    dialog.m_isPresetInUse = [chosen, rowsWaiting](const CMediaPreset* preset) { return rowsWaiting && preset == chosen; };
     dialog.DoModal();
-    // Presets may have gone: the choice is found again by the format's id.
+    // Presets may have gone: the choice is found again by the format's id, and the preset by
+    // itself when it is still there (its place may have moved).
     m_currentPreset = nullptr;
     m_currentFormat = g_pFormatCatalog && !formatId.IsEmpty() ? g_pFormatCatalog->FindFormat(formatId) : nullptr;
     FillFormatCombo();
     SelectFormat(ClampIndex(m_formatIndex, m_formatCombo.GetCount()));
-    SelectPreset(ClampIndex(m_presetIndex, m_presetCombo.GetCount()));
+    int presetRow = ClampIndex(m_presetIndex, m_presetCombo.GetCount());
+    for (int row = 0; rowsWaiting && row < m_presetCombo.GetCount(); ++row)
+        if (m_presetCombo.GetItemDataPtr(row) == chosen)
+            presetRow = row;
+    SelectPreset(presetRow);
 }
 
 // The first selected row's item, unless it is the one being converted (the run writes it).

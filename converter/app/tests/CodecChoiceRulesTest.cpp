@@ -42,6 +42,34 @@ TEST(CodecChoiceRules, TypedValues)
     EXPECT_EQ((CIntPair{320, 0}), ParseTypedSize(L"320"));
 }
 
+TEST(CodecChoiceRules, TypedValuesOutOfRangeAreRefused)
+{
+    struct Case {
+        CString (*problem)(const wchar_t*);
+        const wchar_t* text;
+        bool taken;
+    } const cases[] = {
+        {TypedSizeProblem, L"640 x 480", true},   {TypedSizeProblem, L" 8192 x 2 ", true},
+        {TypedSizeProblem, L"Auto", true},        {TypedSizeProblem, L"", true},
+        {TypedSizeProblem, L"0 x 0", true},       {TypedSizeProblem, L"8194 x 480", false},
+        {TypedSizeProblem, L"640 x 1", false},    {TypedSizeProblem, L"320", false},
+        {TypedSizeProblem, L"-640 x 480", false}, {TypedSizeProblem, L"640 x 480 px", false},
+        {TypedSizeProblem, L"wide", false},       {TypedFrameRateProblem, L"29.97", true},
+        {TypedFrameRateProblem, L"25 fps", true}, {TypedFrameRateProblem, L"0.005", true},
+        {TypedFrameRateProblem, L"1000", true},   {TypedFrameRateProblem, L"1000.5", false},
+        {TypedFrameRateProblem, L"1e300", false}, {TypedFrameRateProblem, L"fast", false},
+        {TypedFrameRateProblem, L"25 kbps", false}, {TypedBitRateProblem, L"1500", true},
+        {TypedBitRateProblem, L"1500 kbps", true}, {TypedBitRateProblem, L"auto", true},
+        {TypedBitRateProblem, L"100000", true},   {TypedBitRateProblem, L"100001", false},
+        {TypedBitRateProblem, L"99999999", false}, {TypedBitRateProblem, L"-5", false},
+        {TypedBitRateProblem, L"1.5 Mbps", false}, {TypedBitRateProblem, L"lots", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.taken, c.problem(c.text).IsEmpty()) << CString(c.text).ToUtf8();
+    EXPECT_EQ(CString(L"The bit rate must be a whole number of kbps from 1 to 100000, or Auto."),
+              TypedBitRateProblem(L"99999999"));
+}
+
 TEST(CodecChoiceRules, StreamBoxes)
 {
     struct Case {

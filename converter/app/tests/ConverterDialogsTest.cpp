@@ -14,7 +14,9 @@
 #include "AppSettings.h"
 #include "CatalogTestSupport.h"
 #include "ConvertItem.h"
+#include "CodecInfo.h"
 #include "FwTestSupport.h"
+#include "MediaFormatsXml.h"
 #include "GuiDriving.h"
 #include "FormatManagerDlg.h"
 #include "FormatSettingsDlg.h"
@@ -288,6 +290,245 @@ TEST_F(ConverterDialogsTest, TheFormatManagerReordersPresetsAndHidesFormats)
     EXPECT_EQ(1, first->m_defaultPreset) << "the default follows its preset";
     EXPECT_TRUE(first->m_flags & MEDIA_ITEM_HIDDEN) << "an unchecked format is hidden";
     EXPECT_EQ(1, catalog.m_modified);
+}
+
+// The catalogue as its file would hold it.
+std::string CatalogueText(const CMediaFormatCatalog& catalog)
+{
+    ScratchFolder folder;
+    if (CMediaFormatsXml::Write(folder.File("MediaFormats.xml"), catalog) != 0)
+        return std::string();
+    return ReadTextFile(folder.Path("MediaFormats.xml"));
+}
+
+// A preset of the catalogue whose video codec takes any bit rate (an edit combo in the dialogs).
+CMediaPreset* FreeBitRatePreset(CMediaFormatCatalog& catalog)
+{
+    for (const auto& group : catalog.m_groups)
+        for (const auto& format : group->m_formats)
+            for (const auto& preset : format->m_presets)
+                if (preset->m_videoCodec && (preset->m_videoCodec->m_flags & VIDEO_ANY_BIT_RATE) &&
+                    !(preset->m_settings.videoFlags & MEDIA_NO_STREAM) && format->m_presets.size() >= 2)
+                    return preset.get();
+    return nullptr;
+}
+
+// OK pressed while a value is wrong: the message box that says so (its text), answered; the
+// dialog stays.
+struct Refusal {
+    CString caption;
+    CString text;
+    bool dialogStays = false;
+};
+Refusal PressOkExpectingRefusal(HWND dialog, const wchar_t* caption)
+{
+    Refusal refusal;
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const HWND box = WaitForOwnWindow(caption, 5000);
+    if (!box)
+        return refusal;
+    refusal.caption = caption;
+    wchar_t text[512] = L"";
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    refusal.text = text;
+    ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return !::IsWindow(box); }, 5000);
+    refusal.dialogStays = ::IsWindowVisible(dialog) != FALSE;
+    return refusal;
+}
+
+class CatalogueDialogsTest : public ConverterDialogsTest {
+protected:
+    void SetUp() override
+    {
+        ConverterDialogsTest::SetUp();
+        LoadBuiltins(m_catalog);
+        m_catalog.m_modified = 0;
+        g_pFormatCatalog = &m_catalog;
+    }
+    void TearDown() override
+    {
+        g_pFormatCatalog = nullptr;
+        ConverterDialogsTest::TearDown();
+    }
+    CAppFormatCatalog m_catalog;
+};
+
+TEST_F(CatalogueDialogsTest, TypedValuesOutOfRangeAreRefusedWithAMessage)
+{
+    CMediaPreset* preset = FreeBitRatePreset(m_catalog);
+    ASSERT_NE(nullptr, preset);
+    const std::string before = CatalogueText(m_catalog);
+    struct Case {
+        const wchar_t* bitRate;
+        const wchar_t* expected;
+    } const cases[] = {
+        {L"99999999", L"The bit rate must be a whole number of kbps from 1 to 100000, or Auto."},
+        {L"-20", L"The bit rate must be a whole number of kbps from 1 to 100000, or Auto."},
+        {L"fast", L"The bit rate must be a whole number of kbps from 1 to 100000, or Auto."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CString(c.bitRate).ToUtf8());
+        Refusal refusal;
+        CPresetSettingsDlg dialog(preset);
+        const INT_PTR result = RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+            ::SetDlgItemTextW(window, IDC_CODEC_VIDEO_RATE_EDIT, c.bitRate);
+            refusal = PressOkExpectingRefusal(window, L"Invalid Value");
+        }, IDCANCEL);
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ(CString(c.expected), refusal.text);
+        EXPECT_TRUE(refusal.dialogStays);
+    }
+    EXPECT_EQ(0, m_catalog.m_modified);
+    EXPECT_EQ(before, CatalogueText(m_catalog)) << "nothing reached the catalogue";
+
+    // The same in the format settings dialog; a value in range is then taken.
+    CFormatSettingsDlg settings(0, 0);
+    settings.m_fixedFormat = 1;
+    Refusal refusal;
+    int shownFree = 0;
+    CMediaFormatInfo* format = nullptr;
+    RunDriven(settings, L"Format Settings", [&](HWND window) {
+        format = settings.GetFormat();
+        shownFree = ::IsWindowVisible(::GetDlgItem(window, IDC_CODEC_VIDEO_RATE_EDIT));
+        if (!shownFree)
+            return;
+        ::SetDlgItemTextW(window, IDC_CODEC_VIDEO_RATE_EDIT, L"250000");
+        refusal = PressOkExpectingRefusal(window, L"Invalid Value");
+        ::SetDlgItemTextW(window, IDC_CODEC_VIDEO_RATE_EDIT, L"2500");
+    }, IDOK);
+    ASSERT_TRUE(shownFree) << "the first format's codec takes any bit rate";
+    EXPECT_TRUE(refusal.dialogStays);
+    EXPECT_FALSE(refusal.text.IsEmpty());
+    ASSERT_NE(nullptr, format);
+    const CMediaPreset* target = format->m_customPreset ? format->m_customPreset.get()
+                                                        : format->m_presets[static_cast<size_t>(settings.m_presetIndex)].get();
+    EXPECT_EQ(2500000, target->m_settings.videoBitRate);
+}
+
+TEST_F(CatalogueDialogsTest, APresetNameTakenInItsFormatIsRefused)
+{
+    CMediaPreset* preset = FreeBitRatePreset(m_catalog);
+    ASSERT_NE(nullptr, preset);
+    CMediaFormatInfo* format = preset->m_format;
+    ASSERT_NE(nullptr, format->m_customPreset) << "its lists end with \"Custom\"";
+    const CMediaPreset* other = format->m_presets[0].get() == preset ? format->m_presets[1].get() : format->m_presets[0].get();
+    const CString ownName = preset->m_settings.name;
+    CString otherName = other->m_settings.name;
+    struct Case {
+        CString name;
+        CString expected;  // the message, or empty when the name is taken
+    } const cases[] = {
+        {otherName, L"The format already has a preset named \"" + otherName + L"\". Please type another name."},
+        {CString(otherName).MakeLower(), L"The format already has a preset named \"" + CString(otherName).MakeLower() +
+                                             L"\". Please type another name."},
+        {L"   ", L"Please type a name for the preset."},
+        {L"Custom", L"The format already has a preset named \"Custom\". Please type another name."},
+        {ownName, L""},
+        {L"  Mine  ", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.ToUtf8());
+        Refusal refusal;
+        CPresetSettingsDlg dialog(preset);
+        const INT_PTR result = RunDriven(dialog, L"Preset Settings", [&](HWND window) {
+            ::SetDlgItemTextW(window, IDC_PRESET_NAME, c.name);
+            if (!c.expected.IsEmpty())
+                refusal = PressOkExpectingRefusal(window, L"Preset Name");
+        }, c.expected.IsEmpty() ? IDOK : IDCANCEL);
+        if (c.expected.IsEmpty()) {
+            EXPECT_EQ(IDOK, result);
+            EXPECT_EQ(CString(c.name).Trim(), CString(preset->m_settings.name));
+        } else {
+            EXPECT_EQ(IDCANCEL, result);
+            EXPECT_EQ(c.expected, refusal.text);
+            EXPECT_TRUE(refusal.dialogStays);
+            EXPECT_NE(CString(c.name), CString(preset->m_settings.name));
+        }
+    }
+    EXPECT_STREQ(L"Mine", preset->m_settings.name);
+}
+
+TEST_F(CatalogueDialogsTest, CancelLeavesTheCatalogueAsItWas)
+{
+    const std::string before = CatalogueText(m_catalog);
+    ASSERT_FALSE(before.empty());
+    CMediaPreset* preset = FreeBitRatePreset(m_catalog);
+    ASSERT_NE(nullptr, preset);
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<CDialog>()> make;
+        const wchar_t* caption;
+        std::function<void(HWND)> drive;
+    } const cases[] = {
+        {"preset settings", [&] { return std::make_unique<CPresetSettingsDlg>(preset); }, L"Preset Settings",
+         [](HWND window) {
+             ::SetDlgItemTextW(window, IDC_PRESET_NAME, L"Changed");
+             ::SetDlgItemTextW(window, IDC_CODEC_VIDEO_RATE_EDIT, L"1234");
+             ClickButton(window, IDC_CODEC_VIDEO_SAME);
+         }},
+        {"format settings", [] { return std::make_unique<CFormatSettingsDlg>(1, 0); }, L"Format Settings",
+         [](HWND window) {
+             ::SetDlgItemTextW(window, IDC_CODEC_VIDEO_RATE_EDIT, L"1234");
+             ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CODEC_VIDEO_RATE_EDIT, CBN_EDITCHANGE),
+                            reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_CODEC_VIDEO_RATE_EDIT)));
+             ClickButton(window, IDC_CODEC_VIDEO_SAME);
+             const HWND presets = ::GetDlgItem(window, IDC_PRESET);
+             ::SendMessageW(presets, CB_SETCURSEL, 1, 0);
+             ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PRESET, CBN_SELCHANGE), reinterpret_cast<LPARAM>(presets));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<CDialog> dialog = c.make();
+        EXPECT_EQ(IDCANCEL, RunDriven(*dialog, c.caption, c.drive, IDCANCEL));
+        EXPECT_EQ(0, m_catalog.m_modified);
+        EXPECT_EQ(before, CatalogueText(m_catalog));
+    }
+}
+
+TEST_F(CatalogueDialogsTest, TheFormatManagersPresetDialogCancelledAddsAndChangesNothing)
+{
+    CMediaFormatInfo* first = m_catalog.m_groups.front()->m_formats.front().get();
+    const size_t presets = first->m_presets.size();
+    const CString firstName = first->m_presets[0]->m_settings.name;
+    CFormatManagerDlg dialog;
+    int rowsAfterAdd = -1, rowsAfterOk = -1;
+    CString editedRow;
+    RunDriven(dialog, L"Video/Audio Format Settings", [&](HWND window) {
+        ListView_SetItemState(dialog.m_list.m_hWnd, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        // "Add Preset", then Cancel in its dialog; then "Edit", then Cancel.
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_ADD, BN_CLICKED), 0);
+        if (HWND edit = WaitForOwnWindow(L"Preset Settings", 5000)) {
+            ::SetDlgItemTextW(edit, IDC_PRESET_NAME, L"Not Wanted");
+            ::SendMessageW(edit, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            WaitFor([&] { return !::IsWindow(edit); }, 5000);
+        }
+        rowsAfterAdd = dialog.m_list.GetItemCount();
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_EDIT, BN_CLICKED), 0);
+        if (HWND edit = WaitForOwnWindow(L"Preset Settings", 5000)) {
+            ::SetDlgItemTextW(edit, IDC_PRESET_NAME, L"Renamed");
+            ::SendMessageW(edit, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            WaitFor([&] { return !::IsWindow(edit); }, 5000);
+        }
+        editedRow = dialog.m_list.GetItemText(0, 0);
+        // "Add Preset" with OK: a second "New Preset" is refused by name until it is made unique.
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_ADD, BN_CLICKED), 0);
+        if (HWND edit = WaitForOwnWindow(L"Preset Settings", 5000)) {
+            ::SetDlgItemTextW(edit, IDC_PRESET_NAME, firstName);
+            PressOkExpectingRefusal(edit, L"Preset Name");
+            ::SetDlgItemTextW(edit, IDC_PRESET_NAME, L"Mine");
+            ::SendMessageW(edit, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            WaitFor([&] { return !::IsWindow(edit); }, 5000);
+        }
+        rowsAfterOk = dialog.m_list.GetItemCount();
+    }, IDOK);
+    EXPECT_EQ(static_cast<int>(presets), rowsAfterAdd) << "a cancelled new preset is not added";
+    EXPECT_EQ(firstName, editedRow) << "a cancelled edit renames nothing";
+    EXPECT_EQ(static_cast<int>(presets) + 1, rowsAfterOk);
+    ASSERT_EQ(presets + 1, first->m_presets.size());
+    EXPECT_EQ(firstName, CString(first->m_presets[0]->m_settings.name));
+    EXPECT_STREQ(L"Mine", first->m_presets[1]->m_settings.name) << "after the selected row";
 }
 
 } // namespace
