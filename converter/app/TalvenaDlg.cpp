@@ -67,11 +67,6 @@ bool IsGroupEntry(const CMediaCatalogItem* entry)
     return entry && (entry->m_flags & MEDIA_ITEM_GROUP) != 0;
 }
 
-bool IsShown(const CMediaCatalogItem& entry)
-{
-    return (entry.m_flags & MEDIA_ITEM_HIDDEN) == 0;
-}
-
 int ClampIndex(int index, int count)
 {
     return index >= 0 && index < count ? index : 0;
@@ -1419,6 +1414,7 @@ int CTalvenaDlg::StartConversion()
         }
     }
     SetBusy(true);
+    m_runPastRows = false;
     auto thread = std::make_unique<CMyMediaConvertThread>(this, this);
     if (!BeginConvertThread(thread.get())) {
         // Back to where the user was, and why nothing happens.
@@ -1462,9 +1458,24 @@ void CTalvenaDlg::OnOK()
 {
 }
 
+bool CTalvenaDlg::RunHasWorkLeft() const
+{
+    // The row before the flag: the run sets the flag before the row goes back to -1, so a -1
+    // with the flag clear is a run that has not taken its first row yet.
+    const int current = g_nConvertRow;
+    if (!IsConverting() || m_runPastRows)
+        return false;
+    for (int row = std::max(current, 0); row < m_list.GetItemCount(); ++row) {
+        const CConvertListItem* item = GetItem(row);
+        if (item && !item->m_sourceFailure && (row != current || item->m_state < JOB_COMPLETED))
+            return true;
+    }
+    return false;
+}
+
 bool CTalvenaDlg::ConfirmCloseDuringRun()
 {
-    if (!IsConverting())
+    if (!RunHasWorkLeft())
         return true;
     const int answer = ::MessageBoxW(m_hWnd, L"Converting is in progress. Stop converting and close this window?",
                                      FwGetApp() ? FwGetApp()->m_strAppName.GetString() : L"",
@@ -1517,6 +1528,7 @@ int CTalvenaDlg::ConvertAll(CStopFlag* stop)
         m_list.RedrawItems(row, row);
         SendMessage(WM_CONVERT_ROW_DONE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(item));
     }
+    m_runPastRows = true;
     g_nConvertRow = -1;
     m_iTunesFailed = m_addToITunes && AddCompletedToITunes(RowItems(false)) != 0;
     return stop->load() != 0 ? 1 : 0;
