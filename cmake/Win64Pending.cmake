@@ -5,9 +5,6 @@
 set(WIN64_PENDING_CASES
   # The main dialog's commands driven inside the test program hang under 64-bit Wine.
   "talvena_tests:TalvenaDlgCommandsTest.*"
-  "talvena_tests:TalvenaProgramTest.ConvertsAGifFromItsCommandLineIntoAVideo"
-  "talvena_tests:TalvenaProgramTest.FilesThatAreNoGifsSayWhyInTheirRows"
-  "talvena_tests:TalvenaProgramTest.ADroppedGifInTheChosenFormatBecomesThatVideo"
   "sorvik_playlist_tests:SorvikPlaylistTest.CellsAreSelectedByClicksArrowKeysAndTheRubberBand"
   "sorvik_playlist_tests:SorvikPlaylistTest.RemoveAndReorder"
   "sorvik_playlist_tests:SorvikPlaylistTest.ALongNonLatinNameIsCutInItsTooltip"

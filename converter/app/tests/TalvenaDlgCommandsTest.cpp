@@ -428,7 +428,7 @@ TEST_F(TalvenaDlgCommandsTest, TheMediaInformationOfARowShowsItsFiles)
 {
     FakeScript script(L"-write-output 500");
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
-    SeamDlg& dialog = Open();
+    Open();
     ASSERT_TRUE(RunToEnd());
     SelectOnly(0);
     std::wstring input, output;
