@@ -136,6 +136,7 @@ void DroppedPaths(HDROP drop, CStringArray& paths)
 FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnCreate(&ThisClass::OnCreate),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnPlain(WM_CLOSE, &ThisClass::OnClose),
     FwOnSize(&ThisClass::OnSize),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
     FwOnMessage(WM_CTLCOLORBTN, &ThisClass::OnCtlColor),
@@ -1489,6 +1490,13 @@ void CTalvenaDlg::OnCancel()
         return;
     StopConversion();
     CFrameDlg::OnCancel();
+}
+
+// The close box and WM_CLOSE are the Close button, at once: the dialog's default would only post
+// the button's command, so a run would go on until the message came round.
+void CTalvenaDlg::OnClose()
+{
+    OnCancel();
 }
 
 void CTalvenaDlg::SetBusy(bool busy)

@@ -129,6 +129,7 @@ protected:
 
     int OnCreate(LPCREATESTRUCTW create);
     void OnDestroy();
+    void OnClose();
     void OnSize(UINT type, int cx, int cy);
     BOOL OnEraseBkgnd(CDC* dc);
     LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
