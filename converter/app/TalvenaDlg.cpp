@@ -1475,10 +1475,17 @@ void CTalvenaDlg::OnStop()
 
 int CTalvenaDlg::StopConversion()
 {
-    if (!m_thread)
+    if (!m_thread || m_stopping)
         return 1;
-    // Returns once the finished message has been handled, which deleted the thread.
+    // Returns once the finished message has been handled, which deleted the thread. Messages
+    // are handled meanwhile: a second stop must not wait for a second end that never comes.
+    m_stopping = true;
     m_thread->Stop();
+    m_stopping = false;
+    if (m_closeAfterStop) {
+        m_closeAfterStop = false;
+        CFrameDlg::OnCancel();
+    }
     return 0;
 }
 
@@ -1514,6 +1521,10 @@ bool CTalvenaDlg::ConfirmCloseDuringRun()
 
 void CTalvenaDlg::OnCancel()
 {
+    if (m_stopping) {
+        m_closeAfterStop = true;   // the run is being stopped already: close once it has ended
+        return;
+    }
     if (!ConfirmCloseDuringRun())
         return;
     StopConversion();

@@ -243,5 +243,8 @@ private:
     std::atomic<bool> m_iTunesFailed{false};
     // The run is past its last row: written by the run, before the current row goes back to -1.
     std::atomic<bool> m_runPastRows{false};
+    // A stop is waiting for the run's end; a close asked for meanwhile comes after it.
+    bool m_stopping = false;
+    bool m_closeAfterStop = false;
     std::map<CMediaFormatInfo*, int> m_chosenPresets;
 };

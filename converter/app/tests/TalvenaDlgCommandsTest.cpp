@@ -403,6 +403,25 @@ TEST_F(TalvenaDlgCommandsTest, ClosingDuringARunAsksAndThenStopsCleanly)
     EXPECT_FALSE(FileExists(OutFile(L"anim.mp4")));
 }
 
+TEST_F(TalvenaDlgCommandsTest, ACloseWhileTheRunIsBeingStoppedClosesOnceItHasEnded)
+{
+    FakeScript script(L"-write-output 300 -progress-for 30000");
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
+    SeamDlg& dialog = Open();
+    ASSERT_TRUE(StartLongRun());
+    {
+        BoxAnswerer answers({IDYES});
+        // The close is waiting in the queue when Stop starts waiting for the run's end.
+        dialog.PostMessage(WM_CLOSE);
+        Command(IDC_STOP);
+        EXPECT_TRUE(answers.Texts().empty()) << "a run being stopped asks nothing";
+    }
+    EXPECT_FALSE(dialog.IsConverting());
+    EXPECT_TRUE(!dialog.IsWindow() || !dialog.IsWindowVisible()) << "the close came after the stop";
+    EXPECT_TRUE(PumpUntil([] { return EncoderProcesses() == 0; }, 10000)) << "no encoder left";
+    EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(TalvenaDlgCommandsTest, TheActivityLineMovesOnTheWindowsOwnTimer)
 {
     FakeScript script(L"-write-output 300 -progress-for 30000");
