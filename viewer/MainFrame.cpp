@@ -49,6 +49,14 @@ FW_BEGIN_MESSAGE_MAP(CMainFrame, COVMBFrameWnd)
     FwOnCommand(ID_VIEW_RESTORE_OR_MINIMISE, &ThisClass::OnRestoreOrMinimise),
 FW_END_MESSAGE_MAP()
 
+int CurrentLayoutMode()
+{
+    CMainFrame* frame = GetMainFrame();
+    if (frame && frame->m_wndLayout.GetSafeHwnd())
+        return frame->m_wndLayout.GetLayout();
+    return g_pSettings ? g_pSettings->ViewLayout : LAYOUT_SINGLE;
+}
+
 CMainFrame::CMainFrame()
 {
     m_pMenuBar = &m_wndMenuBar;

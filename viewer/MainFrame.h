@@ -14,6 +14,10 @@
 
 class CView;
 
+// The layout window's mode while it exists (it follows "Dock Playlist Bar" at once), else the
+// stored ViewLayout.
+int CurrentLayoutMode();
+
 class CMainFrame : public COVMBFrameWnd, public CFullScreenHandler {
     FW_DECLARE_MESSAGE_MAP()
 public:

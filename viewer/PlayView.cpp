@@ -526,7 +526,7 @@ void CPlayView::OnChar(UINT ch, UINT, UINT)
 void CPlayView::OnLButtonDblClk(UINT flags, CPoint)
 {
     CMainFrame* frame = GetMainFrame();
-    if (ViewerSettings().ViewLayout == 2 && !ShiftOrCtrl(flags)) {
+    if (CurrentLayoutMode() == LAYOUT_SINGLE && !ShiftOrCtrl(flags)) {
         if (frame)
             frame->ShowPlaylistView();
     } else {
@@ -549,7 +549,7 @@ void CPlayView::OnContextMenu(CWnd*, CPoint point)
         ClientToScreen(&point);
     }
     const bool keys = (::GetKeyState(VK_SHIFT) < 0) || (::GetKeyState(VK_CONTROL) < 0);
-    popup->SetDefaultItem(ViewerSettings().ViewLayout == 2 && !keys ? ID_NEXT_PANE : ID_VIEW_FULL_SCREEN);
+    popup->SetDefaultItem(CurrentLayoutMode() == LAYOUT_SINGLE && !keys ? ID_NEXT_PANE : ID_VIEW_FULL_SCREEN);
     popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, GetMainFrame());
 }
 

@@ -772,12 +772,6 @@ void CPlaylistView::PlaceCanvas()
                                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int CPlaylistView::LayoutMode() const
-{
-    CMainFrame* frame = GetMainFrame();
-    return frame && frame->m_wndLayout.GetSafeHwnd() ? frame->m_wndLayout.GetLayout() : ViewerSettings().ViewLayout;
-}
-
 // ---- selection and cells ----
 
 int CPlaylistView::SelectItem(int index, bool select, bool clearOthers, bool redraw)
@@ -1106,7 +1100,7 @@ void CPlaylistView::OnContextMenu(CWnd*, CPoint point)
     CMenu* popup = menu.GetSubMenu(first >= 0 ? 2 : 1);
     if (!popup || !popup->GetSafeHmenu())
         return;
-    if (LayoutMode() == 2)
+    if (CurrentLayoutMode() == 2)
         popup->SetDefaultItem(ID_NEXT_PANE);
     CWnd* owner = GetTopLevelParent();
     popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, owner ? owner : this);
@@ -1313,7 +1307,7 @@ void CPlaylistView::OnLButtonDblClk(UINT flags, CPoint point)
         }
         return;
     }
-    if (LayoutMode() == 2 && !(flags & (MK_SHIFT | MK_CONTROL))) {
+    if (CurrentLayoutMode() == 2 && !(flags & (MK_SHIFT | MK_CONTROL))) {
         if (frame)
             frame->ShowPlayView();
     } else if (CWnd* top = GetTopLevelParent()) {
@@ -1325,7 +1319,7 @@ void CPlaylistView::OnRButtonUp(UINT, CPoint point)
 {
     if (ButtonUnder(point) == int(ID_PLAYLIST_PLAY)) {
         // Plays in place in the grid, unless the play view stands beside the playlist anyway.
-        CView* host = LayoutMode() == 1 || !IsGrid() ? static_cast<CView*>(g_pPlayView) : this;
+        CView* host = CurrentLayoutMode() == 1 || !IsGrid() ? static_cast<CView*>(g_pPlayView) : this;
         PlayIndex(m_nHover, host);
         return;
     }

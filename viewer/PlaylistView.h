@@ -250,7 +250,6 @@ private:
     void DrawDropBar(const DropPlace& place);
     bool PointInFrame(CPoint screenPoint) const;
     void UpdateToolTip();
-    int LayoutMode() const;
 
     // ---- the canvas playing in a cell: the pointer on it is on its cell ----
     bool IsCanvasInPlace(HWND hwnd) const;

@@ -198,6 +198,33 @@ TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
     EXPECT_EQ(ReadSetting(L"ViewLayout"), 1u);
 }
 
+// The play view goes by the layout as it is now, not as it was stored at the start.
+TEST_F(SorvikFrameTest, OnceDockedADoubleClickOnThePictureGoesFullScreen)
+{
+    ASSERT_TRUE(WriteTestGif(Path("docked.gif"), 40, 30, ColourFrames(60, 20)));
+    Open(L"\"" + Path("docked.gif") + L"\"", L"docked.gif - 1/1");
+    HWND play = SorvikPane(m_main, 0);
+    HWND list = SorvikPane(m_main, 1);
+    Command(32778);
+    ASSERT_TRUE(WaitFor([&] { return Visible(play) && Visible(list); }, 5000)) << "docking did not show both panes";
+    ::Sleep(300);
+    const RECT p = Rect(play);
+    ::Sleep(::GetDoubleClickTime() + 50);
+    ClickAt((p.left + p.right) / 2, (p.top + p.bottom) / 2);
+    ClickAt((p.left + p.right) / 2, (p.top + p.bottom) / 2);
+    // Docked, the menu bar stays: the whole frame covers the screen.
+    EXPECT_TRUE(WaitFor([&] {
+        RECT client{};
+        ::GetClientRect(m_main, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(m_main, &origin);
+        return origin.x <= 0 && origin.y <= 0 && origin.x + client.right >= ::GetSystemMetrics(SM_CXSCREEN) &&
+               origin.y + client.bottom >= ::GetSystemMetrics(SM_CYSCREEN);
+    }, 5000)) << "the double click did not go full screen";
+    PressKey(VK_ESCAPE);
+    Close();
+}
+
 TEST_F(SorvikFrameTest, FullScreenCoversTheScreenShowsItsHintAndEscapeGivesTheWindowBack)
 {
     ASSERT_TRUE(WriteSorvikSetting(L"AlwaysShowControlBar", 0));
