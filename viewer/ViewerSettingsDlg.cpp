@@ -3,13 +3,6 @@
 #include "SettingsValues.h"
 #include "resource.h"
 
-namespace {
-constexpr UINT kDialogWidthMin = 40;
-constexpr UINT kDialogWidthMax = 400;
-constexpr UINT kDialogHeightMin = 30;
-constexpr UINT kDialogHeightMax = 300;
-} // namespace
-
 CViewerSettingsDlg::CViewerSettingsDlg(CWnd* parent) : CDialog(IDD_VIEWER_SETTINGS, parent) {}
 
 void CViewerSettingsDlg::FillFrom(const CSettingsValues& settings)
@@ -37,12 +30,11 @@ bool CViewerSettingsDlg::StoreTo(CSettingsValues& settings) const
 void CViewerSettingsDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    // The dialog's own bounds; a size outside the ones the settings are read back with is used
-    // for this run and falls back to the default at the next start.
+    // The bounds the settings are read back with: a size accepted here survives the next start.
     DDX_Text(dx, IDC_THUMBNAIL_WIDTH, m_nThumbnailWidth);
-    DDV_MinMaxUInt(dx, m_nThumbnailWidth, kDialogWidthMin, kDialogWidthMax);
+    DDV_MinMaxUInt(dx, m_nThumbnailWidth, kThumbnailSizeMin, kThumbnailSizeMax);
     DDX_Text(dx, IDC_THUMBNAIL_HEIGHT, m_nThumbnailHeight);
-    DDV_MinMaxUInt(dx, m_nThumbnailHeight, kDialogHeightMin, kDialogHeightMax);
+    DDV_MinMaxUInt(dx, m_nThumbnailHeight, kThumbnailSizeMin, kThumbnailSizeMax);
     DDX_Check(dx, IDC_RELOAD_LAST_PLAYLIST, m_bLoadLastPlaylist);
     DDX_Check(dx, IDC_ALLOW_DUPLICATES, m_bAllowDuplicates);
     DDX_Check(dx, IDC_SHOW_BAR_IN_FULL_SCREEN, m_bAlwaysShowControlBar);
