@@ -74,11 +74,16 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs = 20000)
     return search.found;
 }
 
+// Every button pressed here closes its dialog. A window that has only just shown may miss the
+// first click on a loaded machine, so the click is repeated while the dialog stays.
 void Press(HWND dialog, int button)
 {
     ::Sleep(300);   // let it paint and settle
-    ::SetForegroundWindow(dialog);
-    ClickCentre(::GetDlgItem(dialog, button));
+    for (int attempt = 0; attempt < 3 && ::IsWindow(dialog); ++attempt) {
+        ::SetForegroundWindow(dialog);
+        ClickCentre(::GetDlgItem(dialog, button));
+        WaitFor([dialog] { return !::IsWindow(dialog); }, 2000);
+    }
 }
 
 class UpdateDialogsTest : public FwProfileTest {
