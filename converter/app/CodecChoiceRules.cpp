@@ -49,7 +49,7 @@ CString TypedFrameRateProblem(const wchar_t* text)
     double fps = 0;
     int used = 0;
     if (std::swscanf(text, L" %lf%n", &fps, &used) == 1 && EndsWith(text + used, L"fps") && std::isfinite(fps) &&
-        fps <= kMaxFrameRate)
+        fps >= 0 && fps <= kMaxFrameRate)
         return CString();
     CString message;
     message.Format(L"The frame rate must be a number of frames a second up to %d, or Auto.", kMaxFrameRate);

@@ -58,6 +58,7 @@ TEST(CodecChoiceRules, TypedValuesOutOfRangeAreRefused)
         {TypedFrameRateProblem, L"25 fps", true}, {TypedFrameRateProblem, L"0.005", true},
         {TypedFrameRateProblem, L"1000", true},   {TypedFrameRateProblem, L"1000.5", false},
         {TypedFrameRateProblem, L"1e300", false}, {TypedFrameRateProblem, L"fast", false},
+        {TypedFrameRateProblem, L"-25", false},
         {TypedFrameRateProblem, L"25 kbps", false}, {TypedBitRateProblem, L"1500", true},
         {TypedBitRateProblem, L"1500 kbps", true}, {TypedBitRateProblem, L"auto", true},
         {TypedBitRateProblem, L"100000", true},   {TypedBitRateProblem, L"100001", false},
