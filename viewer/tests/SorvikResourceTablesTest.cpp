@@ -13,25 +13,11 @@
 #include <vector>
 
 #include "../resource.h"
-#include "SorvikWindows.h"
+#include "SorvikModuleTest.h"
 
 namespace {
 
-class SorvikResourceTablesTest : public ::testing::Test {
-protected:
-    HMODULE m_module = nullptr;
-
-    void SetUp() override
-    {
-        m_module = ::LoadLibraryExW(SorvikProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(m_module, nullptr) << "Sorvik.exe did not load as a resource module";
-    }
-    void TearDown() override
-    {
-        if (m_module)
-            ::FreeLibrary(m_module);
-    }
-};
+using SorvikResourceTablesTest = SorvikModuleTest;
 
 std::wstring MenuText(HMENU menu, int position)
 {

@@ -5,27 +5,15 @@
 #include <vector>
 
 #include "../resource.h"
-#include "SorvikWindows.h"
+#include "SorvikModuleTest.h"
 #include "res/UiShellRes.h"
 
 namespace {
 
 // Sorvik.exe's resources, as the program finds them in its own module: its own and those of
 // the libraries it includes.
-class SorvikResourcesTest : public ::testing::Test {
+class SorvikResourcesTest : public SorvikModuleTest {
 protected:
-    HMODULE m_module = nullptr;
-
-    void SetUp() override
-    {
-        m_module = ::LoadLibraryExW(SorvikProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(m_module, nullptr) << "Sorvik.exe did not load as a resource module";
-    }
-    void TearDown() override
-    {
-        if (m_module)
-            ::FreeLibrary(m_module);
-    }
     HCURSOR LoadCursorResource(int id) const
     {
         return static_cast<HCURSOR>(::LoadImageW(m_module, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 32, 32, 0));
