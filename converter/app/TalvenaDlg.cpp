@@ -834,7 +834,8 @@ BOOL CTalvenaDlg::PreTranslateMessage(MSG* msg)
 
 LRESULT CTalvenaDlg::OnSysCommand(WPARAM wParam, LPARAM)
 {
-    if ((wParam & 0xFFF0) == 0 && wParam >= 16 && wParam <= 31) {
+    // Our own entries sit below the system's commands (which start at 0xF000).
+    if (wParam >= kSystemAlwaysOnTop && wParam <= 31) {
         SetAlwaysOnTop(!m_alwaysOnTop);
         return 0;
     }
