@@ -3,11 +3,6 @@
 # "What is not there yet". Each entry is "<test program>:<gtest pattern>"; a program named with
 # "*" as its pattern is not run at all.
 set(WIN64_PENDING_CASES
-  # The main dialog's commands driven inside the test program hang under 64-bit Wine.
-  "talvena_tests:TalvenaDlgCommandsTest.*"
-  "talvena_tests:TalvenaProgramTest.ConvertsAGifFromItsCommandLineIntoAVideo"
-  "talvena_tests:TalvenaProgramTest.FilesThatAreNoGifsSayWhyInTheirRows"
-  "talvena_tests:TalvenaProgramTest.ADroppedGifInTheChosenFormatBecomesThatVideo"
 )
 
 # Called by suite_test for each program it registers.

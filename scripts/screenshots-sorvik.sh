@@ -64,7 +64,7 @@ shot() {
   else
     eval "$(xdotool getwindowgeometry --shell "$window")"
   fi
-  ffmpeg -loglevel error -y -f x11grab -video_size "${WIDTH}x${HEIGHT}" -i "$DISPLAY+$X,$Y" -frames:v 1 "docs/$name.png"
+  ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -video_size "${WIDTH}x${HEIGHT}" -i "$DISPLAY+$X,$Y" -frames:v 1 "docs/$name.png"
   echo "docs/$name.png"
 }
 key() {

@@ -50,7 +50,7 @@ shot() {
   local window=$1 name=$2 x y w h
   eval "$(xdotool getwindowgeometry --shell "$window")"
   x=$X y=$Y w=$WIDTH h=$HEIGHT
-  ffmpeg -hide_banner -loglevel error -y -f x11grab -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 \
+  ffmpeg -hide_banner -loglevel error -y -f x11grab -draw_mouse 0 -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 \
     -vf "crop=$w:$h:$x:$y" "docs/$name.png"
   echo "docs/$name.png"
 }
@@ -112,7 +112,7 @@ while kill -0 "$pid" 2>/dev/null; do
     name=$(basename "$ready" .ready)
     [ -f "$shots/$name.done" ] && continue
     read -r x y w h <"$ready"
-    ffmpeg -hide_banner -loglevel error -y -f x11grab -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 \
+    ffmpeg -hide_banner -loglevel error -y -f x11grab -draw_mouse 0 -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 \
       -vf "crop=$w:$h:$x:$y" "docs/$name.png"
     echo "docs/$name.png"
     touch "$shots/$name.done"

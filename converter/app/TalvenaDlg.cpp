@@ -67,11 +67,6 @@ bool IsGroupEntry(const CMediaCatalogItem* entry)
     return entry && (entry->m_flags & MEDIA_ITEM_GROUP) != 0;
 }
 
-bool IsShown(const CMediaCatalogItem& entry)
-{
-    return (entry.m_flags & MEDIA_ITEM_HIDDEN) == 0;
-}
-
 // The folder box's text lives in its edit part.
 void ExchangeEditText(CDataExchange* dx, CImageComboBox& combo, CString& value)
 {
@@ -150,6 +145,7 @@ void DroppedPaths(HDROP drop, CStringArray& paths)
 FW_BEGIN_MESSAGE_MAP(CTalvenaDlg, CFrameDlg)
     FwOnCreate(&ThisClass::OnCreate),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnPlain(WM_CLOSE, &ThisClass::OnClose),
     FwOnSize(&ThisClass::OnSize),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
     FwOnMessage(WM_CTLCOLORBTN, &ThisClass::OnCtlColor),
@@ -1448,6 +1444,7 @@ int CTalvenaDlg::StartConversion()
         }
     }
     SetBusy(true);
+    m_runPastRows = false;
     auto thread = std::make_unique<CMyMediaConvertThread>(this, this);
     if (!BeginConvertThread(thread.get())) {
         // Back to where the user was, and why nothing happens.
@@ -1491,9 +1488,24 @@ void CTalvenaDlg::OnOK()
 {
 }
 
+bool CTalvenaDlg::RunHasWorkLeft() const
+{
+    // The row before the flag: the run sets the flag before the row goes back to -1, so a -1
+    // with the flag clear is a run that has not taken its first row yet.
+    const int current = g_nConvertRow;
+    if (!IsConverting() || m_runPastRows)
+        return false;
+    for (int row = std::max(current, 0); row < m_list.GetItemCount(); ++row) {
+        const CConvertListItem* item = GetItem(row);
+        if (item && !item->m_sourceFailure && (row != current || item->m_state < JOB_COMPLETED))
+            return true;
+    }
+    return false;
+}
+
 bool CTalvenaDlg::ConfirmCloseDuringRun()
 {
-    if (!IsConverting())
+    if (!RunHasWorkLeft())
         return true;
     const int answer = ::MessageBoxW(m_hWnd, L"Converting is in progress. Stop converting and close this window?",
                                      FwGetApp() ? FwGetApp()->m_strAppName.GetString() : L"",
@@ -1507,6 +1519,13 @@ void CTalvenaDlg::OnCancel()
         return;
     StopConversion();
     CFrameDlg::OnCancel();
+}
+
+// The close box and WM_CLOSE are the Close button, at once: the dialog's default would only post
+// the button's command, so a run would go on until the message came round.
+void CTalvenaDlg::OnClose()
+{
+    OnCancel();
 }
 
 void CTalvenaDlg::SetBusy(bool busy)
@@ -1546,6 +1565,7 @@ int CTalvenaDlg::ConvertAll(CStopFlag* stop)
         m_list.RedrawItems(row, row);
         SendMessage(WM_CONVERT_ROW_DONE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(item));
     }
+    m_runPastRows = true;
     g_nConvertRow = -1;
     m_iTunesFailed = m_addToITunes && AddCompletedToITunes(RowItems(false)) != 0;
     return stop->load() != 0 ? 1 : 0;

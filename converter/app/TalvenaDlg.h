@@ -130,6 +130,7 @@ protected:
 
     int OnCreate(LPCREATESTRUCTW create);
     void OnDestroy();
+    void OnClose();
     void OnSize(UINT type, int cx, int cy);
     BOOL OnEraseBkgnd(CDC* dc);
     LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
@@ -222,6 +223,9 @@ private:
     void CloseWhenDone();
     // Asks before a run is cut short by closing; false keeps the window open.
     bool ConfirmCloseDuringRun();
+    // Whether stopping the run now would cut a conversion short: a row still to come, or the
+    // current one not at its end (after its end the run only finishes the row's item).
+    bool RunHasWorkLeft() const;
     // The existing outputs of the completed rows (selected ones only, or all).
     void CompletedOutputs(bool selectedOnly, CStringArray& outputs) const;
     void PlayOutputs(bool selectedOnly);
@@ -237,5 +241,7 @@ private:
     int m_exitCode = 0;
     // The run's hand-over to iTunes failed; told when the run has ended.
     std::atomic<bool> m_iTunesFailed{false};
+    // The run is past its last row: written by the run, before the current row goes back to -1.
+    std::atomic<bool> m_runPastRows{false};
     std::map<CMediaFormatInfo*, int> m_chosenPresets;
 };

@@ -172,15 +172,20 @@ protected:
         m_dialog->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
         return m_dialog->m_listToolBar.IsButtonEnabled(id) != FALSE;
     }
-    bool StartLongRun()
+    // The first row's run under way, its encoder telling its progress; else where it got to.
+    ::testing::AssertionResult StartLongRun()
     {
         Command(IDC_CONVERT);
-        return PumpUntil(
+        const bool started = PumpUntil(
             [&] {
                 const CConvertListItem* item = m_dialog->GetItem(0);
                 return item && item->m_progress.m_time > 0;
             },
             kRunLimitMs);
+        if (started)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no progress; state " << State(0) << ", status \""
+                                             << Cell(0, 3).ToUtf8() << "\", converting " << m_dialog->IsConverting();
     }
 };
 
@@ -428,7 +433,7 @@ TEST_F(TalvenaDlgCommandsTest, TheMediaInformationOfARowShowsItsFiles)
 {
     FakeScript script(L"-write-output 500");
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
-    SeamDlg& dialog = Open();
+    Open();
     ASSERT_TRUE(RunToEnd());
     SelectOnly(0);
     std::wstring input, output;

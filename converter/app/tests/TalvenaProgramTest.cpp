@@ -11,6 +11,7 @@
 
 #include <shlobj.h>
 
+#include "JobRowLayout.h"
 #include "MediaInfo.h"
 #include "TalvenaRes.h"
 #include "TalvenaProgramRun.h"
@@ -44,6 +45,24 @@ int InkPixels(const RECT& area)
     ReleaseDC(nullptr, screen);
     return static_cast<int>(std::count_if(pixels.begin(), pixels.end(),
                                           [&](uint32_t p) { return (p & 0xFFFFFF) != (pixels[0] & 0xFFFFFF); }));
+}
+
+// The band of a file cell beside its thumbnail box, where the name, the links and the info line
+// go (the box of a fresh profile).
+RECT FileTextOnScreen(const RECT& cell)
+{
+    const RowRect area = FileTextArea({cell.left, cell.top, cell.right, cell.bottom}, RowMetrics{});
+    return RECT{area.left, area.top, area.right, area.bottom};
+}
+
+// Waits for the run to end: the Convert button shows again in place of Stop.
+bool WaitForIdle(HWND window)
+{
+    const HWND convert = GetDlgItem(window, IDC_CONVERT);
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(convert) && GetTickCount() - start < 30000)
+        Sleep(50);
+    return IsWindowVisible(convert) != FALSE;
 }
 
 // The program's profile starts and ends empty.
@@ -145,11 +164,7 @@ TEST_F(TalvenaProgramTest, FilesThatAreNoGifsSayWhyInTheirRows)
         EXPECT_EQ(expected[row][1], program.ListText(list, row, 3));
     }
     // The automatic run passes over both and ends; the window stays, as it was not asked to close.
-    const HWND convert = GetDlgItem(window, IDC_CONVERT);
-    const DWORD start = GetTickCount();
-    while (!IsWindowVisible(convert) && GetTickCount() - start < 30000)
-        Sleep(50);
-    EXPECT_TRUE(IsWindowVisible(convert)) << "the run ended";
+    EXPECT_TRUE(WaitForIdle(window)) << "the run ended";
     EXPECT_FALSE(program.WaitExit(500));
     EXPECT_EQ(expected[1][1], program.ListText(list, 1, 3)) << "the run keeps the reason";
 
@@ -157,7 +172,9 @@ TEST_F(TalvenaProgramTest, FilesThatAreNoGifsSayWhyInTheirRows)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     EXPECT_GT(InkPixels(program.CellOnScreen(list, 0, 3)), 20) << "the reason is on the screen";
-    EXPECT_EQ(0, InkPixels(program.CellOnScreen(list, 0, 2))) << "no output";
+    // The output cell keeps its empty thumbnail box, with nothing beside it.
+    EXPECT_TRUE(program.ListText(list, 0, 2).IsEmpty());
+    EXPECT_EQ(0, InkPixels(FileTextOnScreen(program.CellOnScreen(list, 0, 2)))) << "no output";
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitExit(30000));
     EXPECT_EQ(0u, program.ExitCode()) << "closed by the user";
@@ -443,15 +460,14 @@ TEST_F(TalvenaProgramTest, ADroppedGifInTheChosenFormatBecomesThatVideo)
         const wchar_t* output;
     } const answers[] = {{IDC_EXISTS_OVERWRITE, L"anim.webm"}, {IDC_EXISTS_SAVE_AS_NEW, L"anim (1).webm"}};
     for (const Answer& answer : answers) {
+        // The row shows its end before the run has finished with it: Convert is back only then.
+        ASSERT_TRUE(WaitForIdle(window));
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED), 0);
         const HWND prompt = program.FindWindowTitled(L"Rename, Overwrite, or Cancel?", 30000);
         ASSERT_NE(nullptr, prompt);
         PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED), 0);
         EXPECT_EQ(CString(L"Completed."), WaitForEnd(program, list, 0));
         EXPECT_EQ(CString(answer.output), program.ListText(list, 0, 2));
-        const DWORD start = GetTickCount();
-        while (!IsWindowVisible(GetDlgItem(window, IDC_CONVERT)) && GetTickCount() - start < 30000)
-            Sleep(50);
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitExit(30000));
@@ -489,23 +505,21 @@ TEST_F(TalvenaProgramTest, StopHalfWayLeavesNoEncoderAndNoPartialOutput)
     const HWND list = GetDlgItem(window, IDC_JOB_LIST);
     ASSERT_EQ(3, ProgramRows(list));
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED), 0);
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     while (program.ListText(list, 0, 3) != L"Converting..." && GetTickCount() - start < 60000)
         Sleep(20);
     ASSERT_EQ(CString(L"Converting..."), program.ListText(list, 0, 3));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_STOP)));
 
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
-    start = GetTickCount();
-    while (!IsWindowVisible(GetDlgItem(window, IDC_CONVERT)) && GetTickCount() - start < 30000)
-        Sleep(50);
-    ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_CONVERT)));
+    ASSERT_TRUE(WaitForIdle(window));
     const CString first = program.ListText(list, 0, 3);
     EXPECT_TRUE(first == L"Canceled." || first == L"Completed.") << first.ToUtf8();
     EXPECT_TRUE(program.ListText(list, 2, 3).IsEmpty()) << "the rows after keep their state";
     EXPECT_EQ((std::vector<std::string>{}), FilesStartingWith(m_scratch.Path("out"), "[Converting] "));
-    if (first == L"Canceled.")
+    if (first == L"Canceled.") {
         EXPECT_FALSE(FileExists(OutFile(L"long.mp4")));
+    }
     const DWORD stopped = GetTickCount();
     while (ProcessCount(L"Tollwick.exe") > 0 && GetTickCount() - stopped < 10000)
         Sleep(100);

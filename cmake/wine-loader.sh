@@ -1,0 +1,24 @@
+# Sourced by cmake/wine-run.sh and scripts/wine-env.sh: which of Wine's loaders runs a program.
+# A kernel without ia32 emulation cannot start the 32-bit loader; there the programs are built
+# as 64-bit ones and Wine's own tools (reg, wineboot) run under the 64-bit loader too.
+wine32_runs() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# wine_loader_for PROGRAM: the loader for a PE file by its machine (0x8664 in its header is a
+# 64-bit one); for a name that is no file (a Wine tool) the loader this machine can run.
+wine_loader_for() {
+  local pe_offset
+  if [ -f "$1" ]; then
+    pe_offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    if [ -n "$pe_offset" ] && [ "$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$1" | tr -d ' ')" = 8664 ]; then
+      echo /usr/lib/wine/wine64
+      return
+    fi
+    echo wine
+  elif wine32_runs; then
+    echo wine
+  else
+    echo /usr/lib/wine/wine64
+  fi
+}
