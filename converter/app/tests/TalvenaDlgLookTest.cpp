@@ -414,4 +414,104 @@ TEST_F(TalvenaDlgLookTest, AlwaysOnTopFromTheSystemMenu)
     }
 }
 
+// A control's rectangle in the dialog's client coordinates.
+CRect ClientRectOf(CTalvenaDlg& dialog, int id)
+{
+    CRect r;
+    dialog.GetDlgItem(id)->GetWindowRect(&r);
+    dialog.ScreenToClient(&r);
+    return r;
+}
+
+TEST_F(TalvenaDlgLookTest, TheControlsSitInTheirBandsAndRows)
+{
+    CTalvenaDlg& dialog = Open();
+    CRect client;
+    dialog.GetClientRect(&client);
+    const int bandTop = client.bottom - 52;
+    const CRect close = ClientRectOf(dialog, IDCANCEL), convert = ClientRectOf(dialog, IDC_CONVERT), stop = ClientRectOf(dialog, IDC_STOP);
+    EXPECT_EQ(client.right - 10, close.right);
+    EXPECT_EQ(close.left - 6, convert.right);
+    EXPECT_EQ(convert, stop) << "Stop takes Convert's place";
+    EXPECT_NEAR(bandTop + 26, close.CenterPoint().y, 1) << "centred in the bottom band";
+    const CRect check = ClientRectOf(dialog, IDC_CLOSE_WHEN_DONE);
+    EXPECT_LT(check.right, convert.left);
+    EXPECT_NEAR(bandTop + 26, check.CenterPoint().y, 1);
+
+    // Upwards from the band: "Same as input folder" (the iTunes box is hidden), the output row,
+    // then the format row, and the list above them all.
+    const CRect same = ClientRectOf(dialog, IDC_SAME_AS_INPUT);
+    EXPECT_EQ(bandTop - 10, same.bottom);
+    const CRect open = ClientRectOf(dialog, IDC_OPEN_FOLDER), browse = ClientRectOf(dialog, IDC_BROWSE);
+    const CRect folder = ClientRectOf(dialog, IDC_OUTPUT_FOLDER);
+    EXPECT_EQ(client.right - 10, open.right);
+    EXPECT_LT(browse.right, open.left);
+    EXPECT_LT(folder.right, browse.left);
+    EXPECT_EQ(same.top - 10, folder.bottom);
+    EXPECT_LT(ClientRectOf(dialog, IDC_SAVE_TO_LABEL).right, folder.left);
+    const CRect advanced = ClientRectOf(dialog, IDC_ADVANCED), format = ClientRectOf(dialog, IDC_FORMAT);
+    const CRect preset = ClientRectOf(dialog, IDC_PRESET);
+    EXPECT_EQ(client.right - 10, advanced.right);
+    EXPECT_LT(format.right, preset.left);
+    EXPECT_LT(preset.right, advanced.left);
+    EXPECT_EQ(folder.top - 16, format.bottom);
+    EXPECT_LT(ClientRectOf(dialog, IDC_FORMAT_LABEL).right, format.left);
+    const CRect list = ClientRectOf(dialog, IDC_JOB_LIST);
+    EXPECT_EQ(CRect(0, 48, client.right, format.top - 16), list);
+
+    // The toolbars in the top band: the menu button at the right, the list's tools left of it.
+    CRect menuBar, listBar;
+    dialog.m_menuToolBar.GetWindowRect(&menuBar);
+    dialog.ScreenToClient(&menuBar);
+    dialog.m_listToolBar.GetWindowRect(&listBar);
+    dialog.ScreenToClient(&listBar);
+    EXPECT_GE(menuBar.top, 0);
+    EXPECT_LE(menuBar.bottom, 48);
+    EXPECT_NEAR(24, menuBar.CenterPoint().y, 1);
+    EXPECT_GT(menuBar.left, client.Width() / 2);
+    EXPECT_LE(listBar.right, menuBar.left - 6);
+}
+
+TEST_F(TalvenaDlgLookTest, TheBackgroundHasItsBandsLinesAndLabelMarks)
+{
+    CTalvenaDlg& dialog = Open();
+    CRect client;
+    dialog.GetClientRect(&client);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    EXPECT_EQ(1, dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)));
+    const CRect list = ClientRectOf(dialog, IDC_JOB_LIST);
+    const int x = client.Width() / 2;
+    const struct {
+        int y;
+        COLORREF colour;
+        const char* what;
+    } rows[] = {
+        {1, RGB(240, 240, 240), "top band"},
+        {47, RGB(224, 224, 224), "the top band's line"},
+        {list.bottom, RGB(232, 232, 232), "the line under the list"},
+        {list.bottom + 4, RGB(248, 248, 248), "the dialog's own colour"},
+        {client.bottom - 52, RGB(224, 224, 224), "the bottom band's line"},
+        {client.bottom - 30, RGB(240, 240, 240), "bottom band"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.colour, ::GetPixel(memory, x, r.y)) << r.what;
+    // The mark before each of the two labels: 12 pixels, ending 8 before the label.
+    for (int id : {IDC_FORMAT_LABEL, IDC_SAVE_TO_LABEL}) {
+        const CRect label = ClientRectOf(dialog, id);
+        int marked = 0;
+        for (int px = label.left - 20; px < label.left - 8; ++px)
+            for (int py = label.top - 6; py < label.bottom + 6; ++py)
+                marked += ::GetPixel(memory, px, py) != RGB(248, 248, 248) ? 1 : 0;
+        EXPECT_GT(marked, 10) << id;
+        EXPECT_EQ(RGB(248, 248, 248), ::GetPixel(memory, label.left - 4, label.CenterPoint().y)) << id;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+}
+
 } // namespace
