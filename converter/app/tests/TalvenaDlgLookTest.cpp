@@ -21,6 +21,23 @@ namespace {
 
 using TalvenaDlgLookTest = MainDialogTest<CTalvenaDlg>;
 
+// Notes the commands the list's gestures post, without running them (most open a window).
+class RecordingDlg : public CTalvenaDlg {
+public:
+    using CTalvenaDlg::CTalvenaDlg;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= ID_OPEN_NEW_WINDOW && LOWORD(wParam) <= ID_MEDIA_INFO) {
+            m_commands.push_back(LOWORD(wParam));
+            return 0;
+        }
+        return CTalvenaDlg::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> m_commands;
+};
+
+using TalvenaDlgGestureTest = MainDialogTest<RecordingDlg>;
+
 std::wstring ItemText(HMENU menu, UINT position)
 {
     wchar_t text[128] = L"";
@@ -580,6 +597,113 @@ TEST_F(TalvenaDlgLookTest, WithoutITunesAStoredHandOverSaysNothingAfterARun)
     EXPECT_EQ(JOB_COMPLETED, State(0));
     EXPECT_EQ(0, boxes.Seen());
     EXPECT_EQ(1, dialog.m_addToITunes) << "the choice is kept for a machine with iTunes";
+}
+
+TEST_F(TalvenaDlgGestureTest, DoubleClicksAndTheDeleteKeyPostTheirCommands)
+{
+    m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
+    RecordingDlg& dialog = Open();
+    CListCtrl& list = dialog.m_list;
+    const auto cellPoint = [&](int column) {
+        CRect cell;
+        cell.top = column;
+        cell.left = LVIR_BOUNDS;
+        list.SendMessage(LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+        return cell.CenterPoint();
+    };
+    const auto doubleClick = [&](CPoint point) {
+        NMITEMACTIVATE activate{};
+        activate.hdr.hwndFrom = list.m_hWnd;
+        activate.hdr.idFrom = IDC_JOB_LIST;
+        activate.hdr.code = NM_DBLCLK;
+        activate.ptAction = point;
+        dialog.m_commands.clear();
+        dialog.SendMessage(WM_NOTIFY, IDC_JOB_LIST, reinterpret_cast<LPARAM>(&activate));
+        PumpUntil([&] { return !dialog.m_commands.empty(); }, 2000);
+        return dialog.m_commands.empty() ? 0u : dialog.m_commands.front();
+    };
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_EQ(static_cast<UINT>(ID_ADD_GIF), doubleClick(CPoint(client.CenterPoint().x, client.bottom - 5))) << "below the rows";
+    EXPECT_EQ(static_cast<UINT>(ID_PLAY_INPUT), doubleClick(cellPoint(1)));
+    EXPECT_EQ(static_cast<UINT>(ID_ADVANCED_OPTIONS), doubleClick(cellPoint(2))) << "not converted yet";
+    EXPECT_EQ(static_cast<UINT>(ID_ADVANCED_OPTIONS), doubleClick(cellPoint(3)));
+    dialog.GetItem(0)->SetState(JOB_COMPLETED);
+    EXPECT_EQ(static_cast<UINT>(ID_PLAY_OUTPUT), doubleClick(cellPoint(2)));
+
+    const auto pressDelete = [&](bool control) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        NMLVKEYDOWN key{};
+        key.hdr.hwndFrom = list.m_hWnd;
+        key.hdr.idFrom = IDC_JOB_LIST;
+        key.hdr.code = LVN_KEYDOWN;
+        key.wVKey = VK_DELETE;
+        dialog.m_commands.clear();
+        dialog.SendMessage(WM_NOTIFY, IDC_JOB_LIST, reinterpret_cast<LPARAM>(&key));
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        PumpUntil([&] { return !dialog.m_commands.empty(); }, 2000);
+        return dialog.m_commands.empty() ? 0u : dialog.m_commands.front();
+    };
+    EXPECT_EQ(static_cast<UINT>(ID_REMOVE), pressDelete(false));
+    EXPECT_EQ(static_cast<UINT>(ID_REMOVE_ALL), pressDelete(true));
+}
+
+// The menu's entries as the update pass of an opening popup leaves them.
+UINT EntryState(CTalvenaDlg& dialog, HMENU popup, UINT id)
+{
+    dialog.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    return ::GetMenuState(popup, id, MF_BYCOMMAND);
+}
+
+TEST_F(TalvenaDlgLookTest, MenuEntriesAreTickedAndEnabledByTheirRules)
+{
+    CTalvenaDlg& dialog = Open();
+    CMenu menus;
+    ASSERT_TRUE(menus.LoadMenu(IDR_DIALOG_MENUS));
+    const HMENU main = ::GetSubMenu(menus.m_hMenu, 0);
+    for (UINT id : {ID_AUTO_PLAY, ID_AUTO_OPEN, ID_SHUTDOWN_WHEN_DONE}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(EntryState(dialog, main, id) & MF_CHECKED);
+        Command(static_cast<int>(id));
+        EXPECT_TRUE(EntryState(dialog, main, id) & MF_CHECKED);
+        Command(static_cast<int>(id));
+        EXPECT_FALSE(EntryState(dialog, main, id) & MF_CHECKED);
+    }
+    EXPECT_TRUE(EntryState(dialog, main, ID_CONVERT_MENU) & MF_GRAYED) << "nothing to convert";
+    EXPECT_TRUE(EntryState(dialog, main, ID_STOP_MENU) & MF_GRAYED) << "nothing running";
+    EXPECT_FALSE(EntryState(dialog, main, ID_ADD_GIF) & MF_GRAYED);
+    EXPECT_FALSE(EntryState(dialog, main, ID_APP_ABOUT) & MF_GRAYED);
+    // (The application's own commands are enabled by Talvena's application object, which these
+    // tests do not have; the program tests open them from the menu.)
+    dialog.AddFile(PutSampleGif(m_scratch, "anim.gif"));
+    EXPECT_FALSE(EntryState(dialog, main, ID_CONVERT_MENU) & MF_GRAYED);
+    const HMENU row = ::GetSubMenu(menus.m_hMenu, 4);
+    EXPECT_TRUE(EntryState(dialog, row, ID_REMOVE) & MF_GRAYED) << "no row selected";
+    EXPECT_TRUE(EntryState(dialog, row, ID_PLAY_OUTPUT) & MF_GRAYED) << "not converted";
+    dialog.m_list.SelectItem(0, TRUE, TRUE);
+    EXPECT_FALSE(EntryState(dialog, row, ID_REMOVE) & MF_GRAYED);
+    EXPECT_FALSE(EntryState(dialog, row, ID_ADVANCED_OPTIONS) & MF_GRAYED);
+}
+
+TEST_F(TalvenaDlgLookTest, MinimizeRestoreTurnsTheWindowIntoAnIconAndBack)
+{
+    CTalvenaDlg& dialog = Open();
+    Command(ID_MINIMIZE_RESTORE);
+    EXPECT_TRUE(dialog.IsIconic());
+    Command(ID_MINIMIZE_RESTORE);
+    EXPECT_FALSE(dialog.IsIconic());
+}
+
+TEST_F(TalvenaDlgLookTest, WindowsEndingSavesTheSettings)
+{
+    CTalvenaDlg& dialog = Open();
+    m_settings.m_thumbnailWidth = 123;
+    EXPECT_EQ(1, dialog.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_EQ(123u, TestApp().GetProfileInt(L"Settings", L"Thumbnail.Width", 0));
 }
 
 } // namespace
