@@ -72,6 +72,7 @@ public:
     int64_t GetProgressValue() const { return m_progressValue; }
     int64_t GetProgressRange() const { return m_progressRange; }
     void SetCurrentRowColour(COLORREF colour) { m_currentRowColour = colour; }
+    COLORREF GetCurrentRowColour() const { return m_currentRowColour; }
 
     // The measures rows are laid out with (thumbnail box, line height, link widths).
     RowMetrics GetMetrics() const;

@@ -76,6 +76,11 @@ void ExchangeEditText(CDataExchange* dx, CImageComboBox& combo, CString& value)
         combo.SetEditText(value);
 }
 
+bool HasITunes()
+{
+    return g_pAppPaths && g_pAppPaths->m_iTunes;
+}
+
 int ClampIndex(int index, int count)
 {
     return index >= 0 && index < count ? index : 0;
@@ -333,7 +338,7 @@ BOOL CTalvenaDlg::OnInitDialog()
     SetClassLongPtrW(m_hWnd, GCL_STYLE, GetClassLongPtrW(m_hWnd, GCL_STYLE) | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
     m_accelerators = LoadAcceleratorsW(FwGetResourceHandle(), MAKEINTRESOURCEW(IDR_DIALOG_ACCELERATORS));
 
-    if (!g_pAppPaths || !g_pAppPaths->m_iTunes)
+    if (!HasITunes())
         GetDlgItem(IDC_ADD_TO_ITUNES)->ShowWindow(SW_HIDE);
     m_menuToolBar.SetFont(GetFont());
     m_listToolBar.SetFont(GetFont());
@@ -753,7 +758,7 @@ void CTalvenaDlg::ShowMenu(int popup, UINT flags, CPoint point, UINT defaultComm
     CMenu* menu = menus.GetSubMenu(popup);
     if (!menu)
         return;
-    if (!g_pAppPaths || !g_pAppPaths->m_iTunes) {
+    if (!HasITunes()) {
         menu->DeleteMenu(ID_ADD_ALL_TO_ITUNES, MF_BYCOMMAND);
         menu->DeleteMenu(ID_ADD_TO_ITUNES_ROW, MF_BYCOMMAND);
     }
@@ -830,7 +835,8 @@ BOOL CTalvenaDlg::PreTranslateMessage(MSG* msg)
 
 LRESULT CTalvenaDlg::OnSysCommand(WPARAM wParam, LPARAM)
 {
-    if ((wParam & 0xFFF0) == 0 && wParam >= 16 && wParam <= 31) {
+    // Our own entries sit below the system's commands (which start at 0xF000).
+    if (wParam >= kSystemAlwaysOnTop && wParam <= 31) {
         SetAlwaysOnTop(!m_alwaysOnTop);
         return 0;
     }
@@ -1577,7 +1583,8 @@ int CTalvenaDlg::ConvertAll(CStopFlag* stop)
     }
     m_runPastRows = true;
     g_nConvertRow = -1;
-    m_iTunesFailed = m_addToITunes && AddCompletedToITunes(RowItems(false)) != 0;
+    // Where there is no iTunes its box is hidden: a choice stored elsewhere fails quietly.
+    m_iTunesFailed = m_addToITunes && AddCompletedToITunes(RowItems(false)) != 0 && HasITunes();
     return stop->load() != 0 ? 1 : 0;
 }
 
