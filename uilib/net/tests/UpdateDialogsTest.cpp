@@ -79,6 +79,8 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs = 20000)
 void Press(HWND dialog, int button)
 {
     ::Sleep(300);   // let it paint and settle
+    // A window other programs left on the shared display must not take the click.
+    ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (int attempt = 0; attempt < 3 && ::IsWindow(dialog); ++attempt) {
         ::SetForegroundWindow(dialog);
         ClickCentre(::GetDlgItem(dialog, button));
