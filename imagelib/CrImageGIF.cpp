@@ -1,5 +1,6 @@
 #include "CrImageGIF.h"
 
+#include "CrDibArena.h"
 #include "CrGifCanvas.h"
 #include "CrGifEncoder.h"
 #include "CrGifLzw.h"
@@ -98,7 +99,8 @@ bool CrImageGIF::Decode(CrFile* file)
     return DecodeStream(file, nullptr).success;
 }
 
-bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record, double& bytes)
+bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record,
+                            CrDibArena& arena, double& bytes)
 {
     bytes += double(canvas.PictureBytes());
     if (bytes > kFrameArrayBudget)
@@ -107,7 +109,7 @@ bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGi
     if (!frame)
         return false;
     frame->CopyInfo(*this);
-    if (!canvas.Store(*frame)) {
+    if (!canvas.Store(*frame, &arena)) {
         delete frame;
         return false;
     }
@@ -163,6 +165,8 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
     CrGifCanvas canvas;
     CrGifPalette palette;
     FrameWork work;
+    // Every frame kept is a full screen: they come from one arena.
+    CrDibArena arena(all ? size_t(count) : 0);
     const CrGifFrameRecord* last = nullptr;
     bool escaped = false;
     bool refused = false;
@@ -204,7 +208,7 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
                 break;
             continue;
         }
-        if (!StoreFrame(canvas, int32_t(i), frame, storedBytes))
+        if (!StoreFrame(canvas, int32_t(i), frame, arena, storedBytes))
             break;
         if (callback) {
             load.frameIndex = int32_t(i);
@@ -225,7 +229,7 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
     // Only a load of every frame can stand without the refused one and those after it.
     if (refused && (!all || tiles))
         return {false, -1};
-    if (tiles && all && stored && StoreFrame(canvas, 0, *last, storedBytes) && callback) {
+    if (tiles && all && stored && StoreFrame(canvas, 0, *last, arena, storedBytes) && callback) {
         load.frameIndex = 0;
         answer = callback->OnFrameDecoded(this, &load);
         ++load.frameIndex;
