@@ -1,7 +1,7 @@
 // Pixel blocks from the heap and from arenas: zeroed, apart, aligned, alive after their arena, freed
 // from any thread, and the memory of blocks given up during a long run handed back.
 #include "CrDibArena.h"
-#include "CrImage.h"
+#include "TestImage.h"
 
 #include <gtest/gtest.h>
 
@@ -10,30 +10,26 @@
 #include <cstring>
 #include <thread>
 #include <vector>
+#ifdef __linux__
+#include <unistd.h>
+#endif
 
 namespace {
-
-bool AllBytesAre(const uint8_t* p, size_t n, uint8_t value)
-{
-    for (size_t i = 0; i < n; i++)
-        if (p[i] != value)
-            return false;
-    return true;
-}
 
 // Resident memory of this process in megabytes, -1 where the system does not tell.
 double ResidentMegabytes()
 {
-#ifndef __linux__
-    return -1;
-#endif
     long pages = -1, resident = -1;
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    if (!f)
-        return -1;
-    bool ok = std::fscanf(f, "%ld %ld", &pages, &resident) == 2;
-    std::fclose(f);
-    return ok ? resident * 4096.0 / (1 << 20) : -1;
+    double pageBytes = 0;
+#ifdef __linux__
+    pageBytes = double(sysconf(_SC_PAGESIZE));
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = -1;
+        std::fclose(f);
+    }
+#endif
+    return resident < 0 ? -1 : resident * pageBytes / (1 << 20);
 }
 
 } // namespace
