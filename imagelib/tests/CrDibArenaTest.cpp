@@ -19,17 +19,17 @@ namespace {
 // Resident memory of this process in megabytes, -1 where the system does not tell.
 double ResidentMegabytes()
 {
-    long pages = -1, resident = -1;
-    double pageBytes = 0;
 #ifdef __linux__
-    pageBytes = double(sysconf(_SC_PAGESIZE));
+    long pages = -1, resident = -1;
     if (FILE* f = std::fopen("/proc/self/statm", "r")) {
         if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
             resident = -1;
         std::fclose(f);
     }
+    return resident < 0 ? -1 : resident * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
+#else
+    return -1;
 #endif
-    return resident < 0 ? -1 : resident * pageBytes / (1 << 20);
 }
 
 } // namespace
