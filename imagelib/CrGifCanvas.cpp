@@ -205,10 +205,10 @@ void CrGifCanvas::Draw(const CrGifFrameRecord& frame, const uint8_t* indices, si
     }
 }
 
-bool CrGifCanvas::Store(CrImage& image) const
+bool CrGifCanvas::Store(CrImage& image, CrDibArena* arena) const
 {
     uint32_t bpp = m_rgb ? 24 : m_bpp;
-    if (!image.Create(int32_t(m_width), int32_t(m_height), bpp, CRIMAGE_FORMAT_GIF))
+    if (!image.Create(int32_t(m_width), int32_t(m_height), bpp, CRIMAGE_FORMAT_GIF, arena))
         return false;
     if (m_rgb) {
         std::memcpy(image.GetBits(0), m_pixels.data(), m_pixels.size());

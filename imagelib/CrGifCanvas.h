@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+class CrDibArena;
 class CrImage;
 struct CrGifFrameRecord;
 
@@ -28,8 +29,9 @@ public:
     // Applies the disposal of the frame drawn before, then draws the first `count` indices of this
     // frame (in stream order, interlaced or not), clipped to the screen.
     void Draw(const CrGifFrameRecord& frame, const uint8_t* indices, size_t count, const CrGifPalette& palette);
-    // Makes `image` the composed picture (it keeps its info block and its frames).
-    bool Store(CrImage& image) const;
+    // Makes `image` the composed picture (it keeps its info block and its frames), its pixels taken
+    // from `arena` when there is one.
+    bool Store(CrImage& image, CrDibArena* arena = nullptr) const;
     // Pixel bytes of one stored picture.
     size_t PictureBytes() const { return m_pixels.size(); }
 

@@ -33,7 +33,7 @@ inline void CopyEarlier(uint8_t* dst, const uint8_t* src, size_t len)
 GifLzwResult GifLzwDecode(const uint8_t* data, size_t size, int minCodeSize, uint8_t* out, size_t capacity)
 {
     GifLzwResult r;
-    if (minCodeSize < 2 || minCodeSize > 8)
+    if (!GifLzwCodeSizeValid(minCodeSize))
         return r;
 
     // A table entry is where its string was first written and how long it is.
@@ -132,7 +132,7 @@ GifLzwResult GifLzwDecode(const uint8_t* data, size_t size, int minCodeSize, uin
 
 size_t GifLzwMostPixels(size_t size, int minCodeSize)
 {
-    if (minCodeSize < 2 || minCodeSize > 8)
+    if (!GifLzwCodeSizeValid(minCodeSize))
         return 0;
     const uint64_t codes = uint64_t(size) * 8 / uint64_t(minCodeSize + 1);
     const uint64_t ramp = std::min<uint64_t>(codes, kMaxCodes);

@@ -1,5 +1,7 @@
 #include "CrImage.h"
 
+#include "CrDibArena.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -106,7 +108,7 @@ bool CrImage::Destroy()
     }
     free(m_pSelection);
     free(m_pAlpha);
-    free(m_pDib);
+    CrDibFree(m_pDib);
     m_pSelection = m_pAlpha = m_pDib = nullptr;
     m_info.pFirstRow = nullptr;
     return true;
@@ -128,6 +130,11 @@ bool CrImage::DestroyFrames()
 }
 
 uint8_t* CrImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId)
+{
+    return Create(width, height, bpp, formatId, nullptr);
+}
+
+uint8_t* CrImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId, CrDibArena* arena)
 {
     if (!Destroy())
         return nullptr;
@@ -157,7 +164,8 @@ uint8_t* CrImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t f
     m_head.biClrUsed = colors;
 
     // Zeroed, so a decoder that stops early leaves defined pixels behind.
-    m_pDib = static_cast<uint8_t*>(calloc(sizeof(CrBitmapInfoHeader) + colors * 4 + imageSize, 1));
+    const size_t bytes = sizeof(CrBitmapInfoHeader) + colors * 4 + size_t(imageSize);
+    m_pDib = arena ? arena->Alloc(bytes) : CrDibAlloc(bytes);
     if (!m_pDib) {
         SetLastError("CrImage::Create can't allocate memory");
         return nullptr;

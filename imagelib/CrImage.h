@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
+class CrDibArena;
 class CrFile;
 class CrImage;
 #ifdef _WIN32
@@ -126,6 +127,8 @@ public:
     // Pointer to the new pixel block (header, palette, zeroed pixels) or null with the reason
     // in the last error. bpp becomes 1, 4, 8 or 24.
     uint8_t* Create(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId = CRIMAGE_FORMAT_UNKNOWN);
+    // The same with the block taken from `arena` (the heap when it is null).
+    uint8_t* Create(int32_t width, int32_t height, uint32_t bpp, uint32_t formatId, CrDibArena* arena);
     // A ghost source makes this image a ghost of it; otherwise a deep copy. False when this
     // image has no pixel data afterwards.
     bool Copy(const CrImage& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);

@@ -1,5 +1,6 @@
 #include "CrImageGIF.h"
 
+#include "CrDibArena.h"
 #include "CrGifCanvas.h"
 #include "CrGifEncoder.h"
 #include "CrGifLzw.h"
@@ -7,6 +8,7 @@
 #include "CrImageGIFEx.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -32,7 +34,11 @@ struct FrameWork {
     std::unique_ptr<uint8_t[]> pixels;
     size_t capacity = 0;
     CrRgbColor local[256];
+    int codeSize = 0;  // as the frame declares it; -1 when the stream ended before it
 };
+
+// A frame whose codes cannot be read; a stream that ends before its code size is merely cut short.
+bool CodeSizeRefused(int codeSize) { return codeSize >= 0 && !GifLzwCodeSizeValid(codeSize); }
 
 // Reads the frame's colour table and code stream and decodes it; the result is the number of indices.
 size_t DecodeFrameData(CrGifReader& reader, const CrGifStreamInfo& stream, const CrGifFrameRecord& frame,
@@ -48,7 +54,10 @@ size_t DecodeFrameData(CrGifReader& reader, const CrGifStreamInfo& stream, const
     }
     BuildPalette(table, colors, frame.TransIndex() >= 0, palette);
 
-    int codeSize = reader.GetByte();
+    const int codeSize = reader.GetByte();
+    work.codeSize = codeSize;
+    if (CodeSizeRefused(codeSize))
+        return 0;
     work.data.clear();
     reader.ReadSubBlocks(&work.data);
     size_t size = work.data.size();
@@ -90,7 +99,8 @@ bool CrImageGIF::Decode(CrFile* file)
     return DecodeStream(file, nullptr).success;
 }
 
-bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record, double& bytes)
+bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record,
+                            CrDibArena& arena, double& bytes)
 {
     bytes += double(canvas.PictureBytes());
     if (bytes > kFrameArrayBudget)
@@ -99,7 +109,7 @@ bool CrImageGIF::StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGi
     if (!frame)
         return false;
     frame->CopyInfo(*this);
-    if (!canvas.Store(*frame)) {
+    if (!canvas.Store(*frame, &arena)) {
         delete frame;
         return false;
     }
@@ -155,8 +165,11 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
     CrGifCanvas canvas;
     CrGifPalette palette;
     FrameWork work;
+    // Every frame kept is a full screen: they come from one arena.
+    CrDibArena arena(all ? size_t(count) : 0);
     const CrGifFrameRecord* last = nullptr;
     bool escaped = false;
+    bool refused = false;
     int32_t answer = 0;
     double storedBytes = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -168,6 +181,15 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
         size_t decoded = DecodeFrameData(reader, stream, frame, work, palette);
         if (GetEscape() != 0) {
             escaped = true;
+            break;
+        }
+        if (CodeSizeRefused(work.codeSize)) {
+            // Later frames would be drawn over a picture that lacks this one: the frames before stand.
+            char text[96];
+            std::snprintf(text, sizeof text, "GIF: minimum code size %d is not valid (%d to %d are)", work.codeSize,
+                          kGifLeastCodeSize, kGifMostCodeSize);
+            SetLastError(text);
+            refused = true;
             break;
         }
         if (!last) {
@@ -186,7 +208,7 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
                 break;
             continue;
         }
-        if (!StoreFrame(canvas, int32_t(i), frame, storedBytes))
+        if (!StoreFrame(canvas, int32_t(i), frame, arena, storedBytes))
             break;
         if (callback) {
             load.frameIndex = int32_t(i);
@@ -204,7 +226,10 @@ CrImageGIF::DecodeOutcome CrImageGIF::DecodeStream(CrFile* file, ILoadCallback* 
     }
     if (escaped)
         return {false, 0};
-    if (tiles && all && stored && StoreFrame(canvas, 0, *last, storedBytes) && callback) {
+    // Only a load of every frame can stand without the refused one and those after it.
+    if (refused && (!all || tiles))
+        return {false, -1};
+    if (tiles && all && stored && StoreFrame(canvas, 0, *last, arena, storedBytes) && callback) {
         load.frameIndex = 0;
         answer = callback->OnFrameDecoded(this, &load);
         ++load.frameIndex;

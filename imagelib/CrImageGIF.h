@@ -3,6 +3,7 @@
 // frame of the animation, and encodes an image, an animation or a true-colour picture.
 #include "CrImage.h"
 
+class CrDibArena;
 class CrGifCanvas;
 struct CrGifFrameRecord;
 class ILoadCallback;
@@ -35,7 +36,8 @@ private:
     friend class CrGifEncoder;
 
     // Adds a copy of the composed picture to the frame array; false when it cannot be held.
-    bool StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record, double& bytes);
+    bool StoreFrame(const CrGifCanvas& canvas, int32_t index, const CrGifFrameRecord& record, CrDibArena& arena,
+                    double& bytes);
 
     int32_t m_loops;
     char m_comment[256];

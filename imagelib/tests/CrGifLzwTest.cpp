@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -90,10 +91,11 @@ GifLzwResult DecodeCodes(std::vector<uint8_t> data, uint32_t minCodeSize, std::v
 TEST(GifLzw, RandomStreamsDecodeLikeTheDictionary)
 {
     std::mt19937 rng(7);
-    for (uint32_t min = 2; min <= 8; ++min) {
+    for (uint32_t min = 2; min <= 11; ++min) {
         for (int round = 0; round < 6; ++round) {
             Reference ref(min);
             const uint32_t clear = 1u << min;
+            const uint32_t roots = std::min(clear, 256u); // palette indices
             ref.Code(clear);
             // Long enough to fill the table and run on with it full, with a clear now and then.
             int codes = 3000 + int(rng() % 6000);
@@ -101,13 +103,13 @@ TEST(GifLzw, RandomStreamsDecodeLikeTheDictionary)
                 uint32_t pick = rng() % 100;
                 uint32_t code;
                 if (!ref.HasPrev() || pick < 40)
-                    code = rng() % clear;
+                    code = rng() % roots;
                 else if (pick < 48 && ref.Next() < 4096)
                     code = ref.Next(); // the code being defined
                 else if (pick == 99 && round % 2 == 0)
                     code = clear;
                 else
-                    code = ref.Next() > clear + 2 ? clear + 2 + rng() % (ref.Next() - clear - 2) : rng() % clear;
+                    code = ref.Next() > clear + 2 ? clear + 2 + rng() % (ref.Next() - clear - 2) : rng() % roots;
                 ref.Code(code);
             }
             ref.Code(clear + 1);
@@ -150,11 +152,38 @@ TEST(GifLzw, CodesBeyondTheTableAreCountedAndRepaired)
     EXPECT_EQ(out, (std::vector<uint8_t>{0, 1, 1, 1, 1, 1, 1}));
 }
 
-TEST(GifLzw, MinimumCodeSizeOutsideTwoToEightDecodesNothing)
+TEST(GifLzw, MinimumCodeSizeOutsideTwoToElevenDecodesNothing)
 {
     std::vector<uint8_t> out;
-    for (uint32_t min : {0u, 1u, 9u, 12u})
+    for (uint32_t min : {0u, 1u, 12u, 13u, 255u}) {
+        EXPECT_FALSE(GifLzwCodeSizeValid(int(min))) << min;
         EXPECT_EQ(DecodeCodes({0xFF, 0xFF, 0xFF}, min, out, 16).pixels, 0u) << min;
+        EXPECT_EQ(GifLzwMostPixels(1000, int(min)), 0u) << min;
+    }
+    for (int min = 2; min <= 11; ++min)
+        EXPECT_TRUE(GifLzwCodeSizeValid(min)) << min;
+}
+
+TEST(GifLzw, LargeCodeSizesStartAtTheirWidthAndFillTheTableSooner)
+{
+    // At size 11 the first code is already 12 bits wide and the table is full after 2046 entries;
+    // at 9 and 10 the width grows from 10 and 11 bits.
+    for (uint32_t min : {9u, 10u, 11u}) {
+        Reference ref(min);
+        const uint32_t clear = 1u << min;
+        ref.Code(clear);
+        std::mt19937 rng(min);
+        while (ref.Next() < 4096)
+            ref.Code(ref.HasPrev() && rng() % 3 ? clear + 2 + rng() % (ref.Next() - clear - 2 + 1) : rng() % 16);
+        for (int i = 0; i < 800; ++i)
+            ref.Code(rng() % 2 ? rng() % 16 : clear + 2 + rng() % (4096 - clear - 2));
+        ref.Code(clear + 1);
+        std::vector<uint8_t> out;
+        GifLzwResult r = DecodeCodes(ref.Data(), min, out, ref.Out().size());
+        EXPECT_TRUE(r.ended) << min;
+        EXPECT_EQ(r.badCodes, 0) << min;
+        EXPECT_EQ(out, ref.Out()) << min;
+    }
 }
 
 TEST(GifLzw, OutputStopsAtTheFrameEnd)
@@ -188,7 +217,7 @@ TEST(GifLzw, DataEndingEarlyKeepsWhatWasDecoded)
 
 TEST(GifLzw, MostPixelsHoldsStringsThatGrowByOne)
 {
-    for (uint32_t min : {2u, 8u}) {
+    for (uint32_t min : {2u, 8u, 11u}) {
         Reference ref(min);
         ref.Code(1u << min);
         ref.Code(1);

@@ -181,6 +181,48 @@ TEST(GifLoadFrames, TrueColourStillIsOneFrame)
     EXPECT_EQ(gif.GetFrame(0)->GetBpp(), 24u);
 }
 
+TEST(GifLoadFrames, EveryMinimumCodeSizeFromTwoToElevenLoads)
+{
+    for (uint32_t size = 2; size <= 11; ++size) {
+        CodeSizeFixture f = CodeSizeAnimation(size);
+        CrImageGIFEx gif;
+        Recorder rec;
+        EXPECT_EQ(Load(gif, f.bytes, rec), 0) << size;
+        EXPECT_EQ(rec.Kinds(), "FDDL") << size;
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_NE(gif.GetFrame(i), nullptr) << size;
+            EXPECT_EQ(WrongPixels(*gif.GetFrame(i), f.frames[size_t(i)], f.table), 0u) << size << " frame " << i;
+        }
+    }
+}
+
+TEST(GifLoadFrames, RefusedCodeSizeEndsTheLoadAfterTheFramesBefore)
+{
+    auto table = Colors(4);
+    ImageSpec good;
+    good.width = good.height = 4;
+    good.pixels = std::vector<uint8_t>(16, 3);
+    GifBytes later;
+    later.Header(4, 4, table).Image(good);
+    ImageWithCodeSize(later, 12).Image(good).Trailer();
+    CrImageGIFEx gif;
+    Recorder rec;
+    EXPECT_EQ(Load(gif, later.b, rec), 0);
+    EXPECT_EQ(rec.Kinds(), "FDL");
+    EXPECT_NE(gif.GetFrame(0), nullptr);
+    EXPECT_EQ(gif.GetFrame(1), nullptr);
+    EXPECT_STREQ(gif.GetLastError(), "GIF: minimum code size 12 is not valid (2 to 11 are)");
+
+    GifBytes alone;
+    ImageWithCodeSize(alone.Header(4, 4, table), 1).Trailer();
+    CrImageGIFEx single;
+    Recorder none;
+    EXPECT_EQ(Load(single, alone.b, none), -1);
+    EXPECT_EQ(none.Kinds(), "FL");
+    EXPECT_EQ(single.GetFrame(0), nullptr);
+    EXPECT_STREQ(single.GetLastError(), "GIF: minimum code size 1 is not valid (2 to 11 are)");
+}
+
 TEST(GifLoadFrames, LoadsFromAPath)
 {
     std::vector<uint8_t> bytes = ThreeFrames();

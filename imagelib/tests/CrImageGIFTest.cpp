@@ -514,17 +514,18 @@ TEST(GifDecode, FullCodeTableGoesOnWithoutAClearCode)
 {
     struct Case {
         uint32_t minCodeSize;
+        uint32_t colors;
         int width, height;
     };
-    for (const Case& c : {Case{8, 160, 120}, Case{2, 200, 150}, Case{4, 97, 301}}) {
-        const uint32_t colors = 1u << c.minCodeSize;
-        auto table = Colors(colors);
+    // At size 11 the table is full after 2046 entries, with 12-bit codes from the start.
+    for (const Case& c : {Case{8, 256, 160, 120}, Case{2, 4, 200, 150}, Case{4, 16, 97, 301}, Case{11, 16, 100, 100}}) {
+        auto table = Colors(c.colors);
         // Noise fills the table quickly; the flat band after it is coded from the full table.
         std::vector<uint8_t> pixels(size_t(c.width * c.height));
         uint32_t seed = 12345;
         for (size_t i = 0; i < pixels.size(); ++i) {
             seed = seed * 1103515245 + 12345;
-            pixels[i] = i < pixels.size() * 3 / 4 ? uint8_t((seed >> 16) % colors) : uint8_t(i / 7 % 3);
+            pixels[i] = i < pixels.size() * 3 / 4 ? uint8_t((seed >> 16) % c.colors) : uint8_t(i / 7 % 3);
         }
         size_t fullCodes = 0;
         DeferredClearCodes(pixels, c.minCodeSize, &fullCodes);
@@ -537,10 +538,59 @@ TEST(GifDecode, FullCodeTableGoesOnWithoutAClearCode)
         g.Header(uint32_t(c.width), uint32_t(c.height), table).Image(s).Trailer();
         CrImageGIF gif;
         ASSERT_TRUE(DecodeInto(gif, g.b)) << c.minCodeSize;
-        size_t wrong = 0;
-        for (int y = 0; y < c.height; ++y)
-            for (int x = 0; x < c.width; ++x)
-                wrong += !(At(gif, x, y) == table[pixels[size_t(y * c.width + x)]]);
-        EXPECT_EQ(wrong, 0u) << c.minCodeSize;
+        EXPECT_EQ(WrongPixels(gif, pixels, table), 0u) << c.minCodeSize;
+    }
+}
+
+TEST(GifDecode, EveryMinimumCodeSizeFromTwoToElevenDecodesExactly)
+{
+    for (uint32_t size = 2; size <= 11; ++size) {
+        CodeSizeFixture f = CodeSizeAnimation(size);
+        auto decoded = DecodeAll(f.bytes);
+        ASSERT_TRUE(decoded) << size;
+        ASSERT_EQ(decoded->GetNumFrames(), 2) << size;
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_NE(decoded->GetFrame(i), nullptr) << size;
+            EXPECT_EQ(WrongPixels(*decoded->GetFrame(i), f.frames[size_t(i)], f.table), 0u) << size << " frame " << i;
+        }
+        CrImage first;
+        ASSERT_TRUE(first.Decode(f.bytes.data(), uint32_t(f.bytes.size()), CRIMAGE_FORMAT_GIF)) << size;
+        EXPECT_EQ(WrongPixels(first, f.frames[0], f.table), 0u) << size;
+    }
+}
+
+TEST(GifDecode, MinimumCodeSizesOutsideTwoToElevenAreRefusedWithTheReason)
+{
+    auto table = Colors(4);
+    for (int size : {0, 1, 12, 13, 255}) {
+        const std::string reason = "GIF: minimum code size " + std::to_string(size) + " is not valid (2 to 11 are)";
+        GifBytes alone;
+        ImageWithCodeSize(alone.Header(4, 4, table), uint8_t(size)).Trailer();
+        CrImageGIF gif;
+        EXPECT_FALSE(DecodeInto(gif, alone.b)) << size;
+        EXPECT_EQ(gif.GetLastError(), reason);
+        CrImage image;
+        EXPECT_FALSE(image.Decode(alone.b.data(), uint32_t(alone.b.size()), CRIMAGE_FORMAT_GIF)) << size;
+        EXPECT_EQ(image.GetLastError(), reason);
+
+        // After a good frame: a load of every frame keeps the frames before; a frame asked for at or
+        // past the refused one is not there.
+        GifBytes later;
+        later.Header(4, 4, table).Image(Spec(0, 0, 4, 4, Fill(4, 4, 1)));
+        ImageWithCodeSize(later, uint8_t(size)).Image(Spec(0, 0, 4, 4, Fill(4, 4, 2))).Trailer();
+        auto decoded = DecodeAll(later.b);
+        ASSERT_TRUE(decoded) << size;
+        EXPECT_EQ(decoded->GetLastError(), reason);
+        ASSERT_EQ(decoded->GetNumFrames(), 3);
+        ASSERT_NE(decoded->GetFrame(0), nullptr);
+        EXPECT_EQ(WrongPixels(*decoded->GetFrame(0), Fill(4, 4, 1), table), 0u);
+        EXPECT_EQ(decoded->GetFrame(1), nullptr);
+        EXPECT_EQ(decoded->GetFrame(2), nullptr);
+        PickGif picker;
+        picker.Request(2);
+        EXPECT_FALSE(DecodeInto(picker, later.b)) << size;
+        EXPECT_EQ(picker.GetLastError(), reason);
+        picker.Request(0);
+        EXPECT_TRUE(DecodeInto(picker, later.b)) << size;
     }
 }

@@ -10,14 +10,6 @@
 
 namespace {
 
-bool AllBytesAre(const uint8_t* p, size_t n, uint8_t value)
-{
-    for (size_t i = 0; i < n; i++)
-        if (p[i] != value)
-            return false;
-    return true;
-}
-
 TestImage* MakeFrame(int32_t width, uint32_t delay)
 {
     auto* frame = new TestImage(width, 2, 8, CRIMAGE_FORMAT_GIF);

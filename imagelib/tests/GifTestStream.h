@@ -5,6 +5,7 @@
 #include "CrBitmapTypes.h"
 #include "CrImage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -212,6 +213,55 @@ private:
     }
 };
 
+// A two-frame animation whose images are coded with the given minimum code size by the dictionary
+// encoder: a 100 x 100 picture of runs and noise, then a 40 x 30 patch over it. Colours are as many
+// as the roots allow, at most 16.
+struct CodeSizeFixture {
+    std::vector<CrRgbColor> table;
+    std::vector<uint8_t> bytes;
+    std::vector<std::vector<uint8_t>> frames;  // the composed screen after each image, top row first
+    static constexpr int kSide = 100;
+};
+
+inline CodeSizeFixture CodeSizeAnimation(uint32_t minCodeSize)
+{
+    CodeSizeFixture f;
+    const uint32_t colors = std::min(1u << minCodeSize, 16u);
+    f.table = Colors(colors);
+    const int side = CodeSizeFixture::kSide;
+    ImageSpec full;
+    full.width = full.height = side;
+    uint32_t seed = 99 + minCodeSize, value = 0;
+    for (int i = 0; i < side * side; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        if ((seed >> 16) % 4 == 0)
+            value = (seed >> 20) % colors;
+        full.pixels.push_back(uint8_t(value));
+    }
+    ImageSpec patch;
+    patch.left = 10;
+    patch.top = 20;
+    patch.width = 40;
+    patch.height = 30;
+    for (int i = 0; i < patch.width * patch.height; ++i)
+        patch.pixels.push_back(uint8_t((i / 3 + i / 40) % colors));
+    GifBytes g;
+    g.Header(side, side, f.table);
+    for (ImageSpec* s : {&full, &patch}) {
+        s->minCodeSize = minCodeSize;
+        s->dictionary = true;
+        g.Control(1, 10).Image(*s);
+    }
+    f.bytes = g.Trailer().b;
+    f.frames.push_back(full.pixels);
+    std::vector<uint8_t> composed = full.pixels;
+    for (int y = 0; y < patch.height; ++y)
+        for (int x = 0; x < patch.width; ++x)
+            composed[size_t((patch.top + y) * side + patch.left + x)] = patch.pixels[size_t(y * patch.width + x)];
+    f.frames.push_back(composed);
+    return f;
+}
+
 // Pixel colour with y counted from the top.
 inline CrRgbColor At(const CrImage& image, int x, int y)
 {
@@ -237,6 +287,28 @@ inline std::vector<std::string> Picture(const CrImage& image)
         out.push_back(row);
     }
     return out;
+}
+
+// Pixels of the image (top row first) whose colour is not that of the index at their place.
+inline size_t WrongPixels(const CrImage& image, const std::vector<uint8_t>& indices,
+                          const std::vector<CrRgbColor>& table)
+{
+    const int w = image.GetWidth(), h = image.GetHeight();
+    if (size_t(w) * size_t(h) != indices.size())
+        return indices.size() + 1;
+    size_t wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            wrong += !(At(image, x, y) == table[indices[size_t(y * w + x)]]);
+    return wrong;
+}
+
+// An image of 4 x 4 pixels whose data declares `minCodeSize`, whatever it is.
+inline GifBytes& ImageWithCodeSize(GifBytes& g, uint8_t minCodeSize)
+{
+    ImageSpec s;
+    s.width = s.height = 4;
+    return g.Descriptor(s).Raw({minCodeSize, 2, 0x55, 0x55, 0});
 }
 
 } // namespace giftest

@@ -19,6 +19,14 @@ public:
     const CrBitmapInfoHeader& DibHeader() const { return *reinterpret_cast<const CrBitmapInfoHeader*>(GetDIB()); }
 };
 
+inline bool AllBytesAre(const uint8_t* p, size_t n, uint8_t value)
+{
+    for (size_t i = 0; i < n; i++)
+        if (p[i] != value)
+            return false;
+    return true;
+}
+
 inline CrRgbQuad Rgb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 0)
 {
     CrRgbQuad q;

@@ -145,6 +145,9 @@ def gif_seeds():
           image(0, 0, 4, 4, [i % 4 for i in range(16)], 2, local=colours(4, 1)) +
           image(4, 0, 4, 4, [i % 2 for i in range(16)], 2, local=colours(2, 90)) + b';')
     write('gif', 'zero-screen.gif', gif_header(0, 0, colours(2)) + image(0, 0, 3, 3, [1, 0, 1] * 3, 2) + b';')
+    # The largest minimum code size: 12-bit codes from the start, the table full after 2046 entries.
+    write('gif', 'code-size-11.gif', gif_header(48, 48, colours(16)) +
+          image(0, 0, 48, 48, [rnd.randrange(16) for _ in range(48 * 48)], 11, clear_when_full=False) + b';')
 
 
 # ---- BMP ----
