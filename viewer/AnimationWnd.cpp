@@ -45,6 +45,7 @@ void CGIFPlayThread::WaitFinished()
 FW_BEGIN_MESSAGE_MAP(CAnimationWnd, CWnd)
     FwOnPlain(WM_PAINT, &ThisClass::OnPaint),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnSize(&ThisClass::OnSize),
     FwOnMouse(WM_LBUTTONDBLCLK, &ThisClass::OnLButtonDblClk),
     FwOnMouse(WM_MBUTTONUP, &ThisClass::OnMButtonUp),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
@@ -284,6 +285,14 @@ void CAnimationWnd::OnPaint()
     CPaintDC paint(this);
     COffscreenDC dc(&paint);
     DrawCurrentFrame(&dc);
+}
+
+void CAnimationWnd::OnSize(UINT, int, int)
+{
+    Default();
+    // The picture is centred (or fitted) in the whole window: a new size places all of it anew,
+    // also while nothing plays to paint the next frame.
+    InvalidateRect(nullptr, FALSE);
 }
 
 void CAnimationWnd::ForwardToParent(UINT message, UINT flags, CPoint point)

@@ -74,6 +74,7 @@ public:
 protected:
     void OnPaint();
     void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     // The canvas covers its view: the view's double click and middle click reach it from here.
     void OnLButtonDblClk(UINT flags, CPoint point) { ForwardToParent(WM_LBUTTONDBLCLK, flags, point); }

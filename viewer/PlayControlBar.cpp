@@ -95,6 +95,23 @@ int CPlaySlider::FrameAt(CPoint point) const
     return value;
 }
 
+BOOL CPlaySlider::OnMouseMessage(const MSG* msg)
+{
+    const bool dragging = m_pList && m_pList->GetCaptureItem() == this && !IsHidden() && !IsDisabled();
+    if (dragging && (msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONUP)) {
+        const CPoint point = BarMessagePoint(msg);
+        int value = -1;
+        if (SliderXToValue(ItemBox(), GetChannel(), m_nMin[1], m_nMax[1], point.x, point.y, true, &value))
+            SetPos(value);
+        if (msg->message == WM_MOUSEMOVE)
+            return TRUE;
+    }
+    const BOOL taken = CBarSlider::OnMouseMessage(msg);
+    if (msg->message == WM_LBUTTONDOWN && taken && IsPressed() && m_pList->GetCaptureItem() != this)
+        m_pList->SetCaptureItem(this);
+    return taken;
+}
+
 // ---- bar ----
 
 FW_BEGIN_MESSAGE_MAP(CPlayControlBar, CSkinBar)
@@ -393,7 +410,9 @@ void CPlayControlBar::SetFramePos(int track, int value, BOOL redraw)
     if (!m_pSlider || HandToBarThread(OP_FRAME_POS, track, value, redraw))
         return;
     m_pSlider->SetValue(track, value, redraw);
-    m_pPosition->SetPosition(value);
+    // The text tells the frame on the screen; how far decoding went is the slider's light part.
+    if (track == 1)
+        m_pPosition->SetPosition(value);
 }
 
 void CPlayControlBar::SetSplitButton(BOOL docked)

@@ -38,6 +38,9 @@ public:
     void SetChannelImages(CImageList* list);
     // The frame under a point of the bar (0-based), or -1.
     int FrameAt(CPoint point) const;
+    // A press anywhere on the channel takes hold of the thumb: the drag seeks as it goes and
+    // the release lands on the frame under the pointer.
+    BOOL OnMouseMessage(const MSG* msg) override;
 
 protected:
     void PaintChannel(CDC* dc, const BarBox& channel) override;
@@ -66,7 +69,7 @@ public:
     CPlayControlBar();
 
     void SetPlayState(int state);
-    // Track 0: frames decoded; track 1: play position. -1 clears.
+    // Track 0: frames decoded; track 1: play position, which the position text shows. -1 clears.
     void SetFrameRange(int track, int maximum);
     void SetFramePos(int track, int value, BOOL redraw);
     void SetSplitButton(BOOL docked);

@@ -1,0 +1,373 @@
+// Sorvik.exe playing as a user meets it: the end of an item, File > Exit, a paused picture in a
+// window of another size, dragging the slider and the position text while frames still decode,
+// each read off the screen, the process and the registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <random>
+
+#include "CrImage.h"
+#include "GuiDriving.h"
+#include "SorvikProcessTest.h"
+#include "SorvikWindows.h"
+#include "TestGif.h"
+#include "ViewGeometry.h"
+#include "ViewerGuiSupport.h"
+
+namespace {
+
+constexpr COLORREF kBarGround = RGB(0x30, 0x30, 0x30);
+constexpr COLORREF kPlayedPart = RGB(0, 170, 90);
+
+RECT WindowRect(HWND wnd)
+{
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
+    return r;
+}
+
+COLORREF Colour(const TestFrame& f) { return RGB(f.r, f.g, f.b); }
+
+// Where the pixels of one colour are on the screen inside `area`, and how many there are.
+struct ColourPatch {
+    RECT bounds{0, 0, 0, 0};
+    int count = 0;
+};
+
+ColourPatch FindColour(const RECT& area, COLORREF colour)
+{
+    ScreenShot shot(area);
+    ColourPatch patch;
+    patch.bounds = RECT{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            if (NearColour(shot.At(x, y), colour, 12)) {
+                patch.count++;
+                patch.bounds.left = std::min<LONG>(patch.bounds.left, x);
+                patch.bounds.top = std::min<LONG>(patch.bounds.top, y);
+                patch.bounds.right = std::max<LONG>(patch.bounds.right, x + 1);
+                patch.bounds.bottom = std::max<LONG>(patch.bounds.bottom, y + 1);
+            }
+    return patch;
+}
+
+// The pixels of an area as they are now, for comparing two moments.
+std::vector<COLORREF> Pixels(const RECT& area)
+{
+    ScreenShot shot(area);
+    std::vector<COLORREF> pixels;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++)
+            pixels.push_back(shot.At(x, y));
+    return pixels;
+}
+
+class SorvikPlaybackTest : public SorvikProcessTest {
+protected:
+    HWND m_main = nullptr;
+
+    // Starts the viewer on one GIF and waits until it is the current item.
+    void Open(const CString& gif, const CString& title)
+    {
+        ASSERT_TRUE(Start(L"\"" + gif + L"\""));
+        m_main = WaitForSorvikWindow(title.str(), m_process.dwProcessId, 30000);
+        ASSERT_NE(m_main, nullptr) << "no window named " << title.ToUtf8();
+        ::SetForegroundWindow(m_main);
+    }
+    HWND Canvas() const { return SorvikCanvas(m_main); }
+    HWND ControlBar() const { return ::GetDlgItem(m_main, 59397); }
+    // A key (with a modifier, or 0) typed into the viewer's window.
+    void Key(WORD key, WORD modifier = 0)
+    {
+        ::SetForegroundWindow(m_main);
+        WaitFor([&] { return ::GetForegroundWindow() == m_main; }, 2000);
+        if (modifier)
+            PressKeyWith(modifier, key);
+        else
+            PressKey(key);
+    }
+    // The frame of `frames` whose colour fills the middle of the canvas, -1 for none.
+    int ShownFrame(const std::vector<TestFrame>& frames) const
+    {
+        HWND canvas = Canvas();
+        if (!canvas || !::IsWindowVisible(canvas))
+            return -1;
+        RECT r = WindowRect(canvas);
+        ScreenShot shot(r);
+        const COLORREF c = shot.At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        for (size_t i = 0; i < frames.size(); i++)
+            if (NearColour(c, Colour(frames[i]), 12))
+                return int(i);
+        return -1;
+    }
+    bool WaitForFrame(const std::vector<TestFrame>& frames, int frame, DWORD ms = 5000) const
+    {
+        return WaitFor([&] { return ShownFrame(frames) == frame; }, ms);
+    }
+    // Space pauses: the same frame stays for well over its time. Answers that frame.
+    int Pause(const std::vector<TestFrame>& frames, DWORD frameMs)
+    {
+        Key(VK_SPACE);
+        int shown = -1;
+        EXPECT_TRUE(WaitFor([&] {
+            const int before = ShownFrame(frames);
+            ::Sleep(frameMs + 300);
+            shown = ShownFrame(frames);
+            return before >= 0 && shown == before;
+        }, 4 * frameMs + 4000)) << "Space did not pause";
+        return shown;
+    }
+    // The slider's channel on the screen, one row in the middle of the bar: from the item's left
+    // (200 pixels in) plus half a thumb, to the first gap of the bar's ground after it.
+    void SliderChannel(int& left, int& right, int& y) const
+    {
+        const RECT bar = WindowRect(ControlBar());
+        y = (bar.top + bar.bottom) / 2;
+        left = bar.left + 210;
+        ScreenShot shot(RECT{bar.left, y, bar.right, y + 1});
+        right = left;
+        for (int x = left; x < bar.right - 3; x++) {
+            bool ground = true;
+            for (int i = 0; i < 3; i++)
+                ground = ground && NearColour(shot.At(x + i, y), kBarGround, 2);
+            if (ground) {
+                right = x;
+                break;
+            }
+        }
+    }
+    // Where the position text is: between the slider and the four buttons at the right end.
+    RECT PositionText() const
+    {
+        int left = 0, right = 0, y = 0;
+        SliderChannel(left, right, y);
+        const RECT bar = WindowRect(ControlBar());
+        return RECT{right + 10, bar.top, bar.right - 4 * 48 - 8, bar.bottom};
+    }
+    // The right end of the slider's played (green) part on the screen; the channel's left when none.
+    int PlayedPartEnd() const
+    {
+        int left = 0, right = 0, y = 0;
+        SliderChannel(left, right, y);
+        ColourPatch played = FindColour(RECT{left - 10, y - 2, right + 10, y + 3}, kPlayedPart);
+        return played.count ? int(played.bounds.right) : left;
+    }
+    static DWORD ReadSetting(const wchar_t* name)
+    {
+        DWORD value = 0xFFFFFFFF, size = sizeof value;
+        ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Brenmoor\\Sorvik\\Settings", name, RRF_RT_REG_DWORD, nullptr,
+                       &value, &size);
+        return value;
+    }
+};
+
+TEST_F(SorvikPlaybackTest, AGifThatPlaysOnceEndsOnItsFirstFrameAndTheScreenShowsThePlaylist)
+{
+    const auto frames = ColourFrames(5, 20);
+    ASSERT_TRUE(WriteTestGif(Path("once.gif"), 64, 48, frames));
+    Open(Path("once.gif"), L"once.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitForFrame(frames, 1, 5000)) << "the GIF did not play";
+    HWND list = SorvikPane(m_main, 1);
+    ASSERT_NE(list, nullptr);
+    // A second after its last frame the playlist stands where the play pane was: its grid with
+    // the item's thumbnail (frame 0), no black window.
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(list) != FALSE; }, 5000)) << "the playlist never came back";
+    ::Sleep(500);
+    const RECT pane = WindowRect(list);
+    const ColourPatch thumbnail = FindColour(pane, Colour(frames[0]));
+    EXPECT_GE(thumbnail.count, 64 * 48 * 9 / 10) << "no thumbnail of frame 0 in the playlist on the screen";
+    ScreenShot shot(pane);
+    const int black = shot.Count([](COLORREF c) { return NearColour(c, RGB(0, 0, 0), 4); });
+    const int all = (pane.right - pane.left) * (pane.bottom - pane.top);
+    EXPECT_LT(black, all / 2) << "the pane is mostly black";
+    // Frame 0 is the position: the slider has no played part.
+    int left = 0, right = 0, y = 0;
+    SliderChannel(left, right, y);
+    EXPECT_LE(PlayedPartEnd(), left + 2);
+    EXPECT_TRUE(m_sorvik.Close(m_main));
+}
+
+TEST_F(SorvikPlaybackTest, FileExitClosesTheViewerAndSavesItsSettings)
+{
+    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+    const auto frames = ColourFrames(4, 30);
+    ASSERT_TRUE(WriteTestGif(Path("exit.gif"), 64, 48, frames));
+    Open(Path("exit.gif"), L"exit.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
+    // A setting changed in this run: Repeat All (from Repeat Current).
+    ::PostMessageW(m_main, WM_COMMAND, 32812, 0);
+    // F6 to the playlist, where the menu bar is; Alt+F; a click on its last entry, Exit.
+    Key(VK_F6);
+    HWND menuBar = ::GetDlgItem(m_main, 0xE800);
+    ASSERT_TRUE(WaitFor([&] { return menuBar && ::IsWindowVisible(menuBar); }, 5000)) << "no menu bar";
+    ::Sleep(300);
+    Key('F', VK_MENU);
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (popup = ::FindWindowW(L"#32768", nullptr)) && ::IsWindowVisible(popup); }, 5000))
+        << "Alt+F opened no menu";
+    ::Sleep(300);
+    const RECT r = WindowRect(popup);
+    ClickAt(r.left + 30, r.bottom - 10);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 15000), WAIT_OBJECT_0) << "Exit did not close the viewer";
+    DWORD code = 1;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ReadSetting(L"Repeat"), 2u) << "the settings were not saved";
+}
+
+TEST_F(SorvikPlaybackTest, APausedPictureIsPlacedAnewAtEverySizeInAndOutOfFullScreen)
+{
+    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+    ASSERT_TRUE(WriteSorvikSetting(L"AlwaysShowControlBar", 0));
+    const auto frames = ColourFrames(3, 100);
+    constexpr int kWidth = 120, kHeight = 80;
+    ASSERT_TRUE(WriteTestGif(Path("paused.gif"), kWidth, kHeight, frames));
+    Open(Path("paused.gif"), L"paused.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
+    const int shown = Pause(frames, 1000);
+    ASSERT_GE(shown, 0);
+    const COLORREF colour = Colour(frames[size_t(shown)]);
+    const RECT start = WindowRect(m_main);
+
+    // Whatever the size, the picture is where the zoom puts it in the canvas, and all of it.
+    auto placedRight = [&](const char* when, int zoom) {
+        SCOPED_TRACE(when);
+        HWND canvas = Canvas();
+        ASSERT_NE(canvas, nullptr);
+        RECT client{};
+        ColourPatch patch;
+        ViewRect want{};
+        const bool placed = WaitFor([&] {
+            ::GetClientRect(canvas, &client);
+            want = FrameRect(zoom, {kWidth, kHeight}, {0, 0, client.right, client.bottom});
+            RECT area = WindowRect(canvas);
+            patch = FindColour(area, colour);
+            ::OffsetRect(&patch.bounds, -area.left, -area.top);
+            return patch.bounds.left == want.left && patch.bounds.top == want.top &&
+                   patch.bounds.right == want.right && patch.bounds.bottom == want.bottom &&
+                   patch.count == want.Width() * want.Height();
+        }, 5000);
+        EXPECT_TRUE(placed) << "picture at " << patch.bounds.left << "," << patch.bounds.top << "-"
+                            << patch.bounds.right << "," << patch.bounds.bottom << " (" << patch.count
+                            << " pixels) instead of " << want.left << "," << want.top << "-" << want.right << ","
+                            << want.bottom << " in " << client.right << "x" << client.bottom;
+        EXPECT_EQ(ShownFrame(frames), shown) << "no longer paused on the same frame";
+    };
+    ::SetWindowPos(m_main, nullptr, 0, 0, start.right - start.left + 160, start.bottom - start.top + 90,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    placedRight("wider and higher", 100);
+    ::SetWindowPos(m_main, nullptr, 0, 0, start.right - start.left - 120, start.bottom - start.top - 60,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    placedRight("narrower and lower", 100);
+    Key('0', VK_MENU);   // fitted
+    placedRight("fitted", 0);
+    Key(VK_RETURN, VK_MENU);
+    ASSERT_TRUE(WaitFor([&] {
+        RECT r = WindowRect(Canvas());
+        return r.left <= 0 && r.top <= 0 && r.right >= ::GetSystemMetrics(SM_CXSCREEN);
+    }, 5000)) << "Alt+Enter did not go full screen";
+    placedRight("fitted, full screen", 0);
+    Key('2', VK_MENU);   // 100 %
+    placedRight("full screen", 100);
+    Key(VK_RETURN, VK_MENU);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(Canvas()).left > 0; }, 5000)) << "Alt+Enter did not leave full screen";
+    placedRight("out of full screen", 100);
+    EXPECT_TRUE(m_sorvik.Close(m_main));
+}
+
+TEST_F(SorvikPlaybackTest, DraggingTheSliderSeeksAsItGoesAndLandsUnderThePointer)
+{
+    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+    const int count = 16;
+    const auto frames = ColourFrames(count, 100);
+    ASSERT_TRUE(WriteTestGif(Path("seek.gif"), 64, 48, frames));
+    Open(Path("seek.gif"), L"seek.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
+    // Frames 0 to 5 have colours of their own (ShownFrame finds the first of a colour); the
+    // pause lands anywhere.
+    auto shownOfSix = [&] { return ShownFrame(frames); };
+    ASSERT_GE(Pause(frames, 1000), 0);
+    int left = 0, right = 0, y = 0;
+    SliderChannel(left, right, y);
+    ASSERT_GT(right - left, 150) << "no slider channel found";
+    // The x of a frame on the channel, as the slider places its values.
+    auto frameX = [&](int frame) { return left + (right - left) * frame / (count - 1); };
+    MoveMouseTo(frameX(1), y);
+    ::Sleep(200);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitFor([&] { return shownOfSix() == 1; }, 3000)) << "the press did not seek";
+    // Half way the frame under the pointer shows already.
+    for (int x = frameX(1); x <= frameX(3); x += 4) {
+        MoveMouseTo(x, y);
+        ::Sleep(30);
+    }
+    MoveMouseTo(frameX(3), y);
+    EXPECT_TRUE(WaitFor([&] { return shownOfSix() == 3; }, 3000)) << "the drag did not seek as it went";
+    for (int x = frameX(3); x <= frameX(5); x += 4) {
+        MoveMouseTo(x, y);
+        ::Sleep(30);
+    }
+    MoveMouseTo(frameX(5), y);
+    ::Sleep(100);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return shownOfSix() == 5; }, 3000)) << "the release did not land on frame 5";
+    // The played part of the slider ends at the thumb, over frame 5.
+    EXPECT_NEAR(PlayedPartEnd(), frameX(5), 3);
+    ::Sleep(1500);
+    EXPECT_EQ(shownOfSix(), 5) << "still paused, on frame 5";
+    EXPECT_TRUE(m_sorvik.Close(m_main));
+}
+
+// Frames of noise, so that decoding takes its time.
+bool WriteNoisyGif(const CString& path, int width, int height, int count)
+{
+    std::mt19937 random(7);
+    std::vector<CrImage*> images;
+    for (int i = 0; i < count; i++) {
+        auto* image = new CrImage(width, height, 8, CRIMAGE_FORMAT_GIF);
+        for (int c = 0; c < 256; c++)
+            image->SetPaletteColor(uint8_t(c), CrRgbQuad{uint8_t(c), uint8_t(255 - c), uint8_t(c * 7), 0});
+        for (int yy = 0; yy < height; yy++)
+            for (int xx = 0; xx < width; xx++)
+                image->SetPixelIndex(xx, yy, uint8_t(random() & 0xFF));
+        image->SetFrameDelay(100);
+        images.push_back(image);
+    }
+    return WriteGifFrames(path, images);
+}
+
+TEST_F(SorvikPlaybackTest, WhileFramesStillDecodeThePositionTextTellsTheFrameOnTheScreen)
+{
+    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+    constexpr int kFrames = 60;
+    ASSERT_TRUE(WriteNoisyGif(Path("big.gif"), 640, 480, kFrames));
+    Open(Path("big.gif"), L"big.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    // Paused on the first frame as soon as it shows, with the others still to come.
+    int left = 0, right = 0, y = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        HWND canvas = Canvas();
+        return canvas && ::IsWindowVisible(canvas);
+    }, 10000));
+    Key(VK_SPACE);
+    SliderChannel(left, right, y);
+    // The light part (frames decoded) reaches the channel's end when all are in.
+    const RECT text = PositionText();
+    const std::vector<COLORREF> whilePaused = Pixels(text);
+    ASSERT_TRUE(WaitFor([&] {
+        ScreenShot shot(RECT{right - 12, y, right - 11, y + 1});
+        return !NearColour(shot.At(right - 12, y), kBarGround, 2) && Pixels(text) != whilePaused;
+    }, 1)) << "";
+}
+
+} // namespace
