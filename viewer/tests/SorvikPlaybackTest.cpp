@@ -19,6 +19,7 @@ namespace {
 
 constexpr COLORREF kBarGround = RGB(0x30, 0x30, 0x30);
 constexpr COLORREF kPlayedPart = RGB(0, 170, 90);
+constexpr COLORREF kDecodedPart = RGB(112, 112, 112);
 
 RECT WindowRect(HWND wnd)
 {
@@ -163,6 +164,14 @@ protected:
         SliderChannel(left, right, y);
         ColourPatch played = FindColour(RECT{left - 10, y - 2, right + 10, y + 3}, kPlayedPart);
         return played.count ? int(played.bounds.right) : left;
+    }
+    // The bar's first button shows pause (two bars, ground between them) while playing, else play.
+    bool ShowsPauseButton() const
+    {
+        const RECT bar = WindowRect(ControlBar());
+        const POINT middle{bar.left + 24, (bar.top + bar.bottom) / 2};
+        ScreenShot shot(RECT{middle.x, middle.y, middle.x + 1, middle.y + 1});
+        return NearColour(shot.At(middle.x, middle.y), kBarGround, 4);
     }
     static DWORD ReadSetting(const wchar_t* name)
     {
@@ -360,26 +369,44 @@ bool WriteNoisyGif(const CString& path, int width, int height, int count)
 TEST_F(SorvikPlaybackTest, WhileFramesStillDecodeThePositionTextTellsTheFrameOnTheScreen)
 {
     ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
-    constexpr int kFrames = 60;
-    ASSERT_TRUE(WriteNoisyGif(Path("big.gif"), 640, 480, kFrames));
+    ASSERT_TRUE(WriteNoisyGif(Path("big.gif"), 640, 480, 90));
+    MoveMouseTo(0, ::GetSystemMetrics(SM_CYSCREEN) - 1);   // no hot item, no tooltip over the bar
     Open(Path("big.gif"), L"big.gif - 1/1");
     if (HasFatalFailure())
         return;
-    // Paused on the first frame as soon as it shows, with the others still to come.
-    int left = 0, right = 0, y = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        HWND canvas = Canvas();
-        return canvas && ::IsWindowVisible(canvas);
-    }, 10000));
+    // Paused as soon as it plays, with most of the frames still to come.
+    ASSERT_TRUE(WaitFor([&] { return ShowsPauseButton(); }, 10000)) << "it did not play";
     Key(VK_SPACE);
-    SliderChannel(left, right, y);
-    // The light part (frames decoded) reaches the channel's end when all are in.
+    ASSERT_TRUE(WaitFor([&] { return !ShowsPauseButton(); }, 5000)) << "Space did not pause";
+    // The light part of the slider shows how far decoding went: how far short of the end is it?
+    auto decodingLeft = [&] {
+        int left = 0, right = 0, y = 0;
+        SliderChannel(left, right, y);
+        ScreenShot shot(RECT{left, y, right, y + 1});
+        int end = left;
+        for (int x = left; x < right; x++)
+            if (NearColour(shot.At(x, y), kDecodedPart, 4))
+                end = x + 1;
+        return right - end;
+    };
+    ::Sleep(300);
     const RECT text = PositionText();
-    const std::vector<COLORREF> whilePaused = Pixels(text);
-    ASSERT_TRUE(WaitFor([&] {
-        ScreenShot shot(RECT{right - 12, y, right - 11, y + 1});
-        return !NearColour(shot.At(right - 12, y), kBarGround, 2) && Pixels(text) != whilePaused;
-    }, 1)) << "";
+    const std::vector<COLORREF> paused = Pixels(text);
+    ASSERT_GT(decodingLeft(), 20) << "the frames were decoded before the pause: no test";
+    // The end piece of the channel covers its last 3 pixels.
+    ASSERT_TRUE(WaitFor([&] { return decodingLeft() <= 3; }, 60000)) << "the frames never finished decoding";
+    ::Sleep(300);
+    EXPECT_TRUE(Pixels(text) == paused) << "the position text moved while the picture stood still";
+    // The paused frame is on the screen, whether it was decoded before the pause or after.
+    ScreenShot shot(OnScreen(WindowRect(Canvas())));
+    EXPECT_GT(shot.Count([](COLORREF c) { return !NearColour(c, RGB(0, 0, 0), 12); }), 640 * 480 / 2)
+        << "the paused frame is not on the screen";
+    // A step there and back shows this frame's position again: the text as it was.
+    Key(VK_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return Pixels(text) != paused; }, 5000)) << "a step did not change the text";
+    Key(VK_LEFT);
+    EXPECT_TRUE(WaitFor([&] { return Pixels(text) == paused; }, 5000)) << "the text did not come back";
+    EXPECT_TRUE(m_sorvik.Close(m_main));
 }
 
 } // namespace
