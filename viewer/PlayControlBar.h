@@ -4,6 +4,9 @@
 // the frame, zoom, full screen and switching views. Its buttons send ordinary commands to the
 // frame; the canvas, the load thread and the frame drive it through a few operations, which may
 // be called from the workers too (they are then carried out on the bar's own thread).
+#include <atomic>
+#include <climits>
+
 #include "BarButton.h"
 #include "BarItemList.h"
 #include "BarSlider.h"
@@ -100,6 +103,15 @@ private:
     BOOL CreateImages();
     void AddItems();
     void LayoutItems();
+    // Positions left by the workers for the bar's thread (kNoPosition: none), and whether a
+    // message to fetch them is on its way.
+    static constexpr int kNoPosition = INT_MIN;
+    std::atomic<int> m_nWorkerPos[2] = {kNoPosition, kNoPosition};
+    std::atomic<bool> m_bWorkerPosPosted{false};
+
+    bool OnOtherThread() const;
     // True when the call came from another thread and was handed to the bar's own.
     bool HandToBarThread(int operation, int a, int b, int c);
+    void TakeWorkerPositions();
+    void ShowFramePos(int track, int value, BOOL redraw);
 };
