@@ -303,6 +303,34 @@ TEST_F(SorvikPlaybackTest, APausedPictureIsPlacedAnewAtEverySizeInAndOutOfFullSc
     EXPECT_TRUE(m_sorvik.Close(m_main));
 }
 
+TEST_F(SorvikPlaybackTest, WhilePlayingAPictureMadeSmallerLeavesNothingOfTheLargerBehind)
+{
+    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+    const auto frames = ColourFrames(6, 10);
+    constexpr int kWidth = 120, kHeight = 80;
+    ASSERT_TRUE(WriteTestGif(Path("zoomed.gif"), kWidth, kHeight, frames));
+    Open(Path("zoomed.gif"), L"zoomed.gif - 1/1");
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
+    // Playing on: 200 %, then 50 %. Only the small picture may be left on the black ground.
+    Key('3', VK_MENU);
+    ::Sleep(500);
+    Key('1', VK_MENU);
+    HWND canvas = Canvas();
+    RECT client{};
+    ::GetClientRect(canvas, &client);
+    const ViewRect small = FrameRect(50, {kWidth, kHeight}, {0, 0, client.right, client.bottom});
+    int lit = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        ScreenShot shot(OnScreen(WindowRect(canvas)));
+        lit = shot.Count([](COLORREF c) { return !NearColour(c, RGB(0, 0, 0), 12); });
+        return lit == small.Width() * small.Height();
+    }, 5000)) << lit << " lit pixels instead of " << small.Width() * small.Height();
+    EXPECT_GE(ShownFrame(frames), 0) << "it stopped playing";
+    EXPECT_TRUE(m_sorvik.Close(m_main));
+}
+
 TEST_F(SorvikPlaybackTest, DraggingTheSliderSeeksAsItGoesAndLandsUnderThePointer)
 {
     ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
