@@ -20,6 +20,8 @@ namespace {
 constexpr COLORREF kBarGround = RGB(0x30, 0x30, 0x30);
 constexpr COLORREF kPlayedPart = RGB(0, 170, 90);
 constexpr COLORREF kDecodedPart = RGB(112, 112, 112);
+// The pictures of the tests that place them.
+constexpr int kWidth = 120, kHeight = 80;
 
 RECT WindowRect(HWND wnd)
 {
@@ -87,18 +89,22 @@ protected:
         ASSERT_NE(m_main, nullptr) << "no window named " << title.ToUtf8();
         ::SetForegroundWindow(m_main);
     }
+    // Writes the frames as a GIF, starts the viewer on it, looping it until the test is done,
+    // and waits until one of them shows.
+    void StartPlaying(const std::string& name, const std::vector<TestFrame>& frames, int width = kWidth,
+                      int height = kHeight)
+    {
+        ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
+        ASSERT_TRUE(WriteTestGif(Path(name), width, height, frames));
+        Open(Path(name), CString::FromUtf8(name.c_str()) + L" - 1/1");
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
+    }
     HWND Canvas() const { return SorvikCanvas(m_main); }
     HWND ControlBar() const { return ::GetDlgItem(m_main, 59397); }
     // A key (with a modifier, or 0) typed into the viewer's window.
-    void Key(WORD key, WORD modifier = 0)
-    {
-        ::SetForegroundWindow(m_main);
-        WaitFor([&] { return ::GetForegroundWindow() == m_main; }, 2000);
-        if (modifier)
-            PressKeyWith(modifier, key);
-        else
-            PressKey(key);
-    }
+    void Key(WORD key, WORD modifier = 0) { TypeKeyInto(m_main, key, modifier); }
     // The frame of `frames` whose colour fills the middle of the canvas, -1 for none.
     int ShownFrame(const std::vector<TestFrame>& frames) const
     {
@@ -212,13 +218,10 @@ TEST_F(SorvikPlaybackTest, AGifThatPlaysOnceEndsOnItsFirstFrameAndTheScreenShows
 
 TEST_F(SorvikPlaybackTest, FileExitClosesTheViewerAndSavesItsSettings)
 {
-    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
     const auto frames = ColourFrames(4, 30);
-    ASSERT_TRUE(WriteTestGif(Path("exit.gif"), 64, 48, frames));
-    Open(Path("exit.gif"), L"exit.gif - 1/1");
+    StartPlaying("exit.gif", frames, 64, 48);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
     // A setting changed in this run: Repeat All (from Repeat Current).
     ::PostMessageW(m_main, WM_COMMAND, 32812, 0);
     // F6 to the playlist, where the menu bar is; Alt+F; a click on its last entry, Exit.
@@ -242,15 +245,11 @@ TEST_F(SorvikPlaybackTest, FileExitClosesTheViewerAndSavesItsSettings)
 
 TEST_F(SorvikPlaybackTest, APausedPictureIsPlacedAnewAtEverySizeInAndOutOfFullScreen)
 {
-    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
     ASSERT_TRUE(WriteSorvikSetting(L"AlwaysShowControlBar", 0));
     const auto frames = ColourFrames(3, 100);
-    constexpr int kWidth = 120, kHeight = 80;
-    ASSERT_TRUE(WriteTestGif(Path("paused.gif"), kWidth, kHeight, frames));
-    Open(Path("paused.gif"), L"paused.gif - 1/1");
+    StartPlaying("paused.gif", frames);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
     const int shown = Pause(frames, 1000);
     ASSERT_GE(shown, 0);
     const COLORREF colour = Colour(frames[size_t(shown)]);
@@ -305,14 +304,10 @@ TEST_F(SorvikPlaybackTest, APausedPictureIsPlacedAnewAtEverySizeInAndOutOfFullSc
 
 TEST_F(SorvikPlaybackTest, WhilePlayingAPictureMadeSmallerLeavesNothingOfTheLargerBehind)
 {
-    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
     const auto frames = ColourFrames(6, 10);
-    constexpr int kWidth = 120, kHeight = 80;
-    ASSERT_TRUE(WriteTestGif(Path("zoomed.gif"), kWidth, kHeight, frames));
-    Open(Path("zoomed.gif"), L"zoomed.gif - 1/1");
+    StartPlaying("zoomed.gif", frames);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
     // Playing on: 200 %, then 50 %. Only the small picture may be left on the black ground.
     Key('3', VK_MENU);
     ::Sleep(500);
@@ -333,14 +328,11 @@ TEST_F(SorvikPlaybackTest, WhilePlayingAPictureMadeSmallerLeavesNothingOfTheLarg
 
 TEST_F(SorvikPlaybackTest, DraggingTheSliderSeeksAsItGoesAndLandsUnderThePointer)
 {
-    ASSERT_TRUE(WriteSorvikSetting(L"Repeat", 1));
     const int count = 16;
     const auto frames = ColourFrames(count, 100);
-    ASSERT_TRUE(WriteTestGif(Path("seek.gif"), 64, 48, frames));
-    Open(Path("seek.gif"), L"seek.gif - 1/1");
+    StartPlaying("seek.gif", frames, 64, 48);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(WaitFor([&] { return ShownFrame(frames) >= 0; })) << "the GIF did not play";
     // Frames 0 to 5 have colours of their own (ShownFrame finds the first of a colour); the
     // pause lands anywhere.
     auto shownOfSix = [&] { return ShownFrame(frames); };
