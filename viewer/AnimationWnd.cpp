@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <utility>
+
 #include "CrImage.h"
 #include "MainFrame.h"
 #include "OffscreenDC.h"
@@ -45,6 +47,7 @@ void CGIFPlayThread::WaitFinished()
 FW_BEGIN_MESSAGE_MAP(CAnimationWnd, CWnd)
     FwOnPlain(WM_PAINT, &ThisClass::OnPaint),
     FwOnPlain(WM_DESTROY, &ThisClass::OnDestroy),
+    FwOnSize(&ThisClass::OnSize),
     FwOnMouse(WM_LBUTTONDBLCLK, &ThisClass::OnLButtonDblClk),
     FwOnMouse(WM_MBUTTONUP, &ThisClass::OnMButtonUp),
     FwOnEraseBkgnd(&ThisClass::OnEraseBkgnd),
@@ -233,6 +236,7 @@ int CAnimationWnd::Redraw()
 int CAnimationWnd::Play(std::atomic<int>& stop)
 {
     ShowWindow(SW_SHOW);
+    m_rcLoopPicture.SetRectEmpty();
     // The frames are timed to the millisecond: the system's default timer would wake sleeps late.
     ::timeBeginPeriod(1);
     RunPlayLoop(m_pItem, m_position, stop, *this);
@@ -246,8 +250,42 @@ int CAnimationWnd::Play(std::atomic<int>& stop)
 void CAnimationWnd::ShowFrame(int index)
 {
     // The loop has made it the current frame.
-    Redraw();
+    RedrawPicture(index);
     ShowPosition(index);
+}
+
+void CAnimationWnd::RedrawPicture(int index)
+{
+    if (!GetSafeHwnd())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const CRect picture = PictureRect(index, client);
+    // Only the picture changes from frame to frame: the ground around it stays as painted, and
+    // painting all of a large window many times a second would hold up the frames. The first
+    // frame of a playback paints the whole window.
+    if (m_rcLoopPicture.IsRectEmpty() || picture.IsRectEmpty()) {
+        m_rcLoopPicture = picture;
+        Redraw();
+        return;
+    }
+    CRect area;
+    area.UnionRect(picture, m_rcLoopPicture);   // a picture of another size leaves nothing behind
+    m_rcLoopPicture = picture;
+    InvalidateRect(area, FALSE);
+    UpdateWindow();
+}
+
+CRect CAnimationWnd::PictureRect(int index, const CRect& client) const
+{
+    const CrImage* frame = m_pItem ? m_pItem->GetSourceFrame(index) : nullptr;
+    if (!frame)
+        return CRect(0, 0, 0, 0);
+    ViewSize size{frame->GetWidth(), frame->GetHeight()};
+    if ((m_pItem->RotateLeft != 0) != (m_pItem->RotateRight != 0))
+        std::swap(size.cx, size.cy);
+    const ViewRect r = FrameRect(m_nZoom, size, ViewRect{client.left, client.top, client.right, client.bottom});
+    return CRect(r.left, r.top, r.right, r.bottom);
 }
 
 void CAnimationWnd::ShowProblem()
@@ -284,6 +322,14 @@ void CAnimationWnd::OnPaint()
     CPaintDC paint(this);
     COffscreenDC dc(&paint);
     DrawCurrentFrame(&dc);
+}
+
+void CAnimationWnd::OnSize(UINT, int, int)
+{
+    Default();
+    // The picture is centred (or fitted) in the whole window: a new size places all of it anew,
+    // also while nothing plays to paint the next frame.
+    InvalidateRect(nullptr, FALSE);
 }
 
 void CAnimationWnd::ForwardToParent(UINT message, UINT flags, CPoint point)

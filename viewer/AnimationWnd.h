@@ -74,6 +74,7 @@ public:
 protected:
     void OnPaint();
     void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     // The canvas covers its view: the view's double click and middle click reach it from here.
     void OnLButtonDblClk(UINT flags, CPoint point) { ForwardToParent(WM_LBUTTONDBLCLK, flags, point); }
@@ -94,6 +95,10 @@ private:
     void ForwardToParent(UINT message, UINT flags, CPoint point);
     // The play position on the control bar.
     void ShowPosition(int index);
+    // Paints the frame the loop shows now where the last one was and where this one goes.
+    void RedrawPicture(int index);
+    // Where the frame at `index` goes in the client rectangle, by its size, turns and the zoom.
+    CRect PictureRect(int index, const CRect& client) const;
 
     CBackground m_background;
     CPlayPosition m_position;
@@ -101,4 +106,5 @@ private:
     int m_nZoom = 100;
     CGIFPlayThread* m_pPlayThread = nullptr;
     unsigned m_nPlayThreadSerial = 0;
+    CRect m_rcLoopPicture;   // the play thread's own: where its last frame went, empty at its start
 };

@@ -42,8 +42,13 @@ int CGIFLoadThread::OnFramesFound(CrImageGIF* gif, GifLoadInfo* info)
 int CGIFLoadThread::OnFrameDecoded(CrImageGIF* gif, GifLoadInfo* info)
 {
     const int answer = CFrameLoadCallback::OnFrameDecoded(gif, info);
-    if (IsCurrentItem())
+    if (IsCurrentItem()) {
         g_pPlayControlBar->SetFramePos(0, info->frameIndex, TRUE);
+        // A canvas paused on this frame before it was decoded shows it now; a playing one
+        // paints it in its turn anyway.
+        if (g_pCanvas->GetFrameIndex() == info->frameIndex && g_pCanvas->GetSafeHwnd())
+            ::InvalidateRect(g_pCanvas->m_hWnd, nullptr, FALSE);
+    }
     return answer;
 }
 

@@ -17,7 +17,7 @@ constexpr COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
 // Sent by a worker: wParam the operation, lParam its three arguments.
 constexpr UINT WM_BAR_FROM_WORKER = WM_USER + 0x160;
 
-enum WorkerOperation { OP_PLAY_STATE, OP_FRAME_RANGE, OP_FRAME_POS };
+enum WorkerOperation { OP_PLAY_STATE, OP_FRAME_RANGE, OP_WORKER_POSITIONS };
 
 struct WorkerCall {
     int a, b, c;
@@ -45,7 +45,12 @@ void CBarPositionText::SetPosition(int position)
     UpdateText();
 }
 
-void CBarPositionText::UpdateText() { SetText(PositionText(m_nPosition, m_nMaximum), TRUE); }
+void CBarPositionText::UpdateText()
+{
+    // Painted with the next paint of the bar, together with the slider it moves with.
+    SetText(PositionText(m_nPosition, m_nMaximum), FALSE);
+    Invalidate(FALSE);
+}
 
 void CBarPositionText::DrawForeground(CDC* dc, const RECT& rect, int state)
 {
@@ -93,6 +98,23 @@ int CPlaySlider::FrameAt(CPoint point) const
         !SliderXToValue(ItemBox(), GetChannel(), m_nMin[1], m_nMax[1], point.x, point.y, false, &value))
         return -1;
     return value;
+}
+
+BOOL CPlaySlider::OnMouseMessage(const MSG* msg)
+{
+    const bool dragging = m_pList && m_pList->GetCaptureItem() == this && !IsHidden() && !IsDisabled();
+    if (dragging && (msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONUP)) {
+        const CPoint point = BarMessagePoint(msg);
+        int value = -1;
+        if (SliderXToValue(ItemBox(), GetChannel(), m_nMin[1], m_nMax[1], point.x, point.y, true, &value))
+            SetPos(value);
+        if (msg->message == WM_MOUSEMOVE)
+            return TRUE;
+    }
+    const BOOL taken = CBarSlider::OnMouseMessage(msg);
+    if (msg->message == WM_LBUTTONDOWN && taken && IsPressed() && m_pList->GetCaptureItem() != this)
+        m_pList->SetCaptureItem(this);
+    return taken;
 }
 
 // ---- bar ----
@@ -239,10 +261,15 @@ void CPlayControlBar::OnPaint()
 {
     CPaintDC paint(this);
     COffscreenDC dc(&paint);
-    CRect client;
-    GetClientRect(&client);
-    dc.FillSolidRect(client, kBarBackground);
-    PaintItems(&dc);
+    const CRect area(paint.m_ps.rcPaint);
+    dc.FillSolidRect(area, kBarBackground);
+    // Only the items the update reaches: a new play position repaints the slider and the text,
+    // many times a second, and painting all the others each time would hold up the frames.
+    for (int i = 0; i < GetCount(); i++) {
+        CRect overlap;
+        if (overlap.IntersectRect(GetAt(i)->Rect(), area))
+            GetAt(i)->Paint(&dc);
+    }
 }
 
 void CPlayControlBar::OnSize(UINT type, int cx, int cy)
@@ -338,9 +365,14 @@ BOOL CPlayControlBar::PreTranslateMessage(MSG* msg)
 
 // ---- operations ----
 
+bool CPlayControlBar::OnOtherThread() const
+{
+    return GetSafeHwnd() && ::GetWindowThreadProcessId(m_hWnd, nullptr) != ::GetCurrentThreadId();
+}
+
 bool CPlayControlBar::HandToBarThread(int operation, int a, int b, int c)
 {
-    if (!GetSafeHwnd() || ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
+    if (!OnOtherThread())
         return false;
     WorkerCall call{a, b, c};
     SendMessage(WM_BAR_FROM_WORKER, WPARAM(operation), reinterpret_cast<LPARAM>(&call));
@@ -349,7 +381,7 @@ bool CPlayControlBar::HandToBarThread(int operation, int a, int b, int c)
 
 LRESULT CPlayControlBar::OnFromWorker(WPARAM wParam, LPARAM lParam)
 {
-    const auto* call = reinterpret_cast<const WorkerCall*>(lParam);
+    const auto* call = reinterpret_cast<const WorkerCall*>(lParam);   // null for the positions
     switch (int(wParam)) {
     case OP_PLAY_STATE:
         SetPlayState(call->a);
@@ -357,8 +389,8 @@ LRESULT CPlayControlBar::OnFromWorker(WPARAM wParam, LPARAM lParam)
     case OP_FRAME_RANGE:
         SetFrameRange(call->a, call->b);
         break;
-    case OP_FRAME_POS:
-        SetFramePos(call->a, call->b, call->c);
+    case OP_WORKER_POSITIONS:
+        TakeWorkerPositions();
         break;
     default:
         break;
@@ -390,10 +422,40 @@ void CPlayControlBar::SetFrameRange(int track, int maximum)
 
 void CPlayControlBar::SetFramePos(int track, int value, BOOL redraw)
 {
-    if (!m_pSlider || HandToBarThread(OP_FRAME_POS, track, value, redraw))
+    if (!m_pSlider)
         return;
-    m_pSlider->SetValue(track, value, redraw);
-    m_pPosition->SetPosition(value);
+    std::atomic<int>& pending = m_nWorkerPos[track == 0 ? 0 : 1];
+    if (OnOtherThread()) {
+        // A worker never waits for this thread's painting: it leaves the latest position and at
+        // most one message at a time fetches what is there.
+        pending = value;
+        if (!m_bWorkerPosPosted.exchange(true))
+            PostMessage(WM_BAR_FROM_WORKER, OP_WORKER_POSITIONS, 0);
+        return;
+    }
+    pending = kNoPosition;   // older than this one
+    ShowFramePos(track, value, redraw);
+}
+
+void CPlayControlBar::TakeWorkerPositions()
+{
+    m_bWorkerPosPosted = false;
+    for (int track : {0, 1}) {
+        const int value = m_nWorkerPos[track].exchange(kNoPosition);
+        if (value != kNoPosition)
+            ShowFramePos(track, value, TRUE);
+    }
+}
+
+void CPlayControlBar::ShowFramePos(int track, int value, BOOL redraw)
+{
+    // Painted with the next paint of the bar: the play loop moves it at every frame.
+    m_pSlider->SetValue(track, value, FALSE);
+    if (redraw)
+        m_pSlider->Invalidate(FALSE);
+    // The text tells the frame on the screen; how far decoding went is the slider's light part.
+    if (track == 1)
+        m_pPosition->SetPosition(value);
 }
 
 void CPlayControlBar::SetSplitButton(BOOL docked)

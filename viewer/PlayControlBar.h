@@ -4,6 +4,9 @@
 // the frame, zoom, full screen and switching views. Its buttons send ordinary commands to the
 // frame; the canvas, the load thread and the frame drive it through a few operations, which may
 // be called from the workers too (they are then carried out on the bar's own thread).
+#include <atomic>
+#include <climits>
+
 #include "BarButton.h"
 #include "BarItemList.h"
 #include "BarSlider.h"
@@ -38,6 +41,9 @@ public:
     void SetChannelImages(CImageList* list);
     // The frame under a point of the bar (0-based), or -1.
     int FrameAt(CPoint point) const;
+    // A press anywhere on the channel takes hold of the thumb: the drag seeks as it goes and
+    // the release lands on the frame under the pointer.
+    BOOL OnMouseMessage(const MSG* msg) override;
 
 protected:
     void PaintChannel(CDC* dc, const BarBox& channel) override;
@@ -66,7 +72,7 @@ public:
     CPlayControlBar();
 
     void SetPlayState(int state);
-    // Track 0: frames decoded; track 1: play position. -1 clears.
+    // Track 0: frames decoded; track 1: play position, which the position text shows. -1 clears.
     void SetFrameRange(int track, int maximum);
     void SetFramePos(int track, int value, BOOL redraw);
     void SetSplitButton(BOOL docked);
@@ -97,6 +103,15 @@ private:
     BOOL CreateImages();
     void AddItems();
     void LayoutItems();
+    // Positions left by the workers for the bar's thread (kNoPosition: none), and whether a
+    // message to fetch them is on its way.
+    static constexpr int kNoPosition = INT_MIN;
+    std::atomic<int> m_nWorkerPos[2] = {kNoPosition, kNoPosition};
+    std::atomic<bool> m_bWorkerPosPosted{false};
+
+    bool OnOtherThread() const;
     // True when the call came from another thread and was handed to the bar's own.
     bool HandToBarThread(int operation, int a, int b, int c);
+    void TakeWorkerPositions();
+    void ShowFramePos(int track, int value, BOOL redraw);
 };

@@ -579,6 +579,7 @@ LRESULT CPlayView::OnPlayFinished(WPARAM wParam, LPARAM)
     end.autoAdvance = settings.AutoAdvance != 0;
     end.autoClose = settings.AutoClose != 0;
     end.shutdownAfter = m_bShutdownAfterPlayback != 0;
+    end.unplayable = item && item->IsUnplayable();
     if (WantsNextItem(end) && g_pPlaylistView) {
         if (CPlaylistItem* next = g_pPlaylistView->GetNextItem(settings.Repeat == 2, nullptr)) {
             PlayItem(next, nullptr);

@@ -149,6 +149,7 @@ FW_BEGIN_MESSAGE_MAP(CSorvikApp, CWinApp)
     FwOnCommand(ID_HELP_CHECK_UPDATES, &ThisClass::OnCheckForUpdates),
     FwOnCommand(ID_APP_SETTINGS, &ThisClass::OnSettings),
     FwOnCommand(ID_APP_ABOUT, &ThisClass::OnAppAbout),
+    FwOnCommand(ID_APP_EXIT, &ThisClass::OnAppExit),
 FW_END_MESSAGE_MAP()
 
 CSorvikApp::CSorvikApp() : CWinApp(L"Sorvik") {}
@@ -271,6 +272,13 @@ void CSorvikApp::OnAppAbout()
     about.m_info.titleFont = m_resources.m_fontLargeBold;
     about.m_info.linkFont = m_resources.m_fontUnderline;
     about.DoModal();
+}
+
+// Exit closes the window as its close box does: playback stops and the settings are saved.
+void CSorvikApp::OnAppExit()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
 void CSorvikApp::OnSettings()

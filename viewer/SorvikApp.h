@@ -60,6 +60,7 @@ protected:
     void OnCheckForUpdates();
     void OnSettings();
     void OnAppAbout();
+    void OnAppExit();
 
 private:
     void RegisterType(const wchar_t* extension, const wchar_t* description, int icon);

@@ -92,7 +92,10 @@ AfterPlay ChooseAfterPlay(const PlayEnd& end)
     if (end.playState == PLAY_FINISHED && end.stopCode == STOP_RUN) {
         if (end.shutdownAfter)
             return AfterPlay::ShutDown;
-        return end.autoClose ? AfterPlay::CloseWindow : AfterPlay::Nothing;
+        if (end.autoClose)
+            return AfterPlay::CloseWindow;
+        if (end.unplayable)
+            return AfterPlay::Nothing;
     }
     if (end.playState != PLAY_PAUSED && end.stopCode != STOP_STOP &&
         (end.playState == PLAY_FINISHED || end.playState == PLAY_CLOSED))

@@ -56,10 +56,12 @@ struct PlayEnd {
     bool autoAdvance = false;
     bool autoClose = false;
     bool shutdownAfter = false;
+    bool unplayable = false;  // the item could not be played: the canvas says why
 };
 // The next item is wanted: the item finished by itself (or was closed) and AutoAdvance is on.
 bool WantsNextItem(const PlayEnd& end);
 enum class AfterPlay { Nothing, ShutDown, CloseWindow, ShowPlaylist };
 // When no next item plays: the after-playback actions only for a playback that finished by
 // itself; else back to the playlist when it finished or was closed (not paused, not stopped).
+// An item that could not be played keeps its words on the screen instead.
 AfterPlay ChooseAfterPlay(const PlayEnd& end);

@@ -101,11 +101,11 @@ int RunPlayLoop(CPlaylistItem* item, CPlayPosition& position, const std::atomic<
                 break;
             continue;
         }
-        if (!timed)
-            due = host.TickCount();
         host.ShowFrame(index);
         const uint32_t shown = host.TickCount();
-        if (int32_t(shown - due) > kMaxLateMs)
+        // A timeline starts when its first frame is on the screen: that paint (all of the window
+        // at the start of a playback) must not come off the first frame's own time.
+        if (!timed || int32_t(shown - due) > kMaxLateMs)
             due = shown;
         timed = true;
         due += uint32_t(FrameDelayMs(frame->GetFrameDelay()));

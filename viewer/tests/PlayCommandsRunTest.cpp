@@ -252,15 +252,7 @@ protected:
     // What only a menu reaches.
     void Command(UINT id) { ::PostMessageW(m_main, WM_COMMAND, id, 0); }
     // A key (with a modifier, or 0) typed into the viewer's window.
-    void Key(WORD key, WORD modifier = 0)
-    {
-        ::SetForegroundWindow(m_main);
-        WaitFor([&] { return ::GetForegroundWindow() == m_main; }, 2000);
-        if (modifier)
-            PressKeyWith(modifier, key);
-        else
-            PressKey(key);
-    }
+    void Key(WORD key, WORD modifier = 0) { TypeKeyInto(m_main, key, modifier); }
     // Pauses with Space and answers the frame that stays on the screen.
     int Pause()
     {

@@ -130,8 +130,9 @@ TEST(FrameSaving, TheExtensionChoosesTheFormatAndOthersAreRefused)
 
 TEST(AfterPlayback, OnlyAPlaybackThatFinishedByItselfActs)
 {
-    auto end = [](int code, int state, bool advance, bool close, bool shutdown) {
+    auto end = [](int code, int state, bool advance, bool close, bool shutdown, bool unplayable = false) {
         PlayEnd e;
+        e.unplayable = unplayable;
         e.stopCode = code;
         e.playState = state;
         e.autoAdvance = advance;
@@ -147,7 +148,12 @@ TEST(AfterPlayback, OnlyAPlaybackThatFinishedByItselfActs)
         // Finished by itself: the next item when wanted, else the after-playback actions.
         {end(STOP_RUN, PLAY_FINISHED, true, true, true), true, AfterPlay::ShutDown},
         {end(STOP_RUN, PLAY_FINISHED, false, true, false), false, AfterPlay::CloseWindow},
-        {end(STOP_RUN, PLAY_FINISHED, false, false, false), false, AfterPlay::Nothing},
+        // Without them the playlist comes back, except after words about a file that cannot play.
+        {end(STOP_RUN, PLAY_FINISHED, false, false, false), false, AfterPlay::ShowPlaylist},
+        {end(STOP_RUN, PLAY_FINISHED, true, false, false), true, AfterPlay::ShowPlaylist},
+        {end(STOP_RUN, PLAY_FINISHED, true, false, false, true), true, AfterPlay::Nothing},
+        {end(STOP_RUN, PLAY_FINISHED, false, true, false, true), false, AfterPlay::CloseWindow},
+        {end(STOP_CLOSE, PLAY_CLOSED, false, false, false, true), false, AfterPlay::ShowPlaylist},
         // Shut-down wins over closing the window.
         {end(STOP_RUN, PLAY_FINISHED, false, true, true), false, AfterPlay::ShutDown},
         // Paused, stopped, moved on or closed: never shut down or close, whatever the options.

@@ -180,6 +180,15 @@ TEST_F(PlayLoopTest, AStallStartsTheTimelineAnewInsteadOfRushing)
     EXPECT_EQ(Times(), (std::vector<uint32_t>{0, 100, 200, 600, 700}));
 }
 
+TEST_F(PlayLoopTest, TheFirstFrameKeepsAllOfItsTimeThoughItsPaintIsSlow)
+{
+    // The first paint of a playback covers the whole window: it is on the screen at 30.
+    Load({10, 10, 10, 10});
+    m_host.paintCost = [](int index) { return index == 0 ? 30u : 0u; };
+    Run();
+    EXPECT_EQ(Times(), (std::vector<uint32_t>{0, 130, 230, 330}));
+}
+
 TEST_F(PlayLoopTest, StoppingDuringALongDelayIsSeenAtOnce)
 {
     Load({150, 150});

@@ -94,3 +94,14 @@ inline bool WriteSorvikString(const wchar_t* name, const CString& value)
     ::RegCloseKey(key);
     return ok;
 }
+
+// A key (with a modifier such as VK_CONTROL, or 0) typed into the viewer's main window.
+inline void TypeKeyInto(HWND main, WORD key, WORD modifier = 0)
+{
+    ::SetForegroundWindow(main);
+    WaitFor([&] { return ::GetForegroundWindow() == main; }, 2000);
+    if (modifier)
+        PressKeyWith(modifier, key);
+    else
+        PressKey(key);
+}
