@@ -213,6 +213,14 @@ HWND CDialog::FindModalOwner() const
     return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
+void CDialog::UpdateOwnerCommands()
+{
+    CWinThread* thread = FwGetThread();
+    CWnd* main = thread ? thread->GetMainWnd() : nullptr;
+    if (main && main->m_hWnd && main->m_hWnd != m_hWnd && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId())
+        thread->UpdateMainWindowCommands();
+}
+
 INT_PTR CDialog::DoModal()
 {
     HWND owner = FindModalOwner();
@@ -237,6 +245,7 @@ INT_PTR CDialog::DoModal()
         if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             SendMessage(WM_IDLEUPDATECMDUI, TRUE);
             SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
+            UpdateOwnerCommands();
             idle = false;
         }
         if (!m_bInModalLoop)

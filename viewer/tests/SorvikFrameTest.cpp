@@ -165,6 +165,32 @@ TEST_F(SorvikFrameTest, TheControlBarIsDrawnAndItsSliderFollowsPlayback)
     Close();
 }
 
+TEST_F(SorvikFrameTest, TheControlBarKeepsItsCommandsUpToDateUnderAModalDialog)
+{
+    ASSERT_TRUE(WriteTestGif(Path("first.gif"), 64, 48, ColourFrames(60, 20)));   // playing all along
+    ASSERT_TRUE(WriteTestGif(Path("second.gif"), 64, 48, ColourFrames(2, 20)));
+    Open(L"\"" + Path("first.gif") + L"\"", L"first.gif - 1/1");
+    const RECT bar = Rect(ControlBar());
+    // The next-file button (the fifth 48-pixel button) shows its glyph lit when enabled.
+    const RECT next{bar.left + 144 + 8, bar.top + 4, bar.left + 192 - 8, bar.bottom - 4};
+    auto nextLit = [&] {
+        ScreenShot shot(next);
+        return shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; }) > 20;
+    };
+    ASSERT_TRUE(WaitFor([&] { return !nextLit(); }, 5000)) << "Next File is enabled with one item";
+    ::Sleep(500);   // the queue has finished with the first item: a drop is taken
+    Command(32806);
+    HWND info = WaitForOther(nullptr, L"first.gif");
+    ASSERT_NE(info, nullptr) << "no GIF information dialog";
+    // An item arrives while the dialog is up: Next File becomes possible, and the bar says so.
+    ASSERT_TRUE(m_sorvik.Drop(SorvikPane(m_main, 1), {Path("second.gif")}));
+    EXPECT_TRUE(WaitFor(nextLit, 10000)) << "the bar kept its old state under the dialog";
+    EXPECT_TRUE(::IsWindowVisible(info));
+    ::PostMessageW(info, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(info) || !::IsWindowVisible(info); }, 5000));
+    Close();
+}
+
 TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
 {
     ASSERT_TRUE(WriteTestGif(Path("dock.gif"), 40, 30, ColourFrames(60, 20)));   // playing all along
@@ -324,6 +350,33 @@ TEST_F(SorvikFrameTest, TheSettingsDialogOpensAndItsOkWritesTheSettings)
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings) || !::IsWindowVisible(settings); }, 5000));
     EXPECT_TRUE(WaitFor([&] { return ReadSetting(L"Thumbnail.cx") == 200; }, 5000)) << "OK did not save the settings";
     Close();
+}
+
+TEST_F(SorvikFrameTest, ThumbnailSizesAtTheDialogsBoundsAreTakenAndKeptByTheNextStart)
+{
+    const struct {
+        const wchar_t* width;
+        const wchar_t* height;
+        DWORD cx, cy;
+    } sizes[] = {{L"40", L"30", 40, 30}, {L"400", L"300", 400, 300}};
+    for (const auto& size : sizes) {
+        Open(L"", L"Sorvik");
+        Command(32803);
+        HWND settings = WaitForOther(nullptr, L"Settings");
+        ASSERT_NE(settings, nullptr) << "no settings dialog";
+        ::SetDlgItemTextW(settings, 1027, size.width);
+        ::SetDlgItemTextW(settings, 1030, size.height);
+        ::PostMessageW(settings, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings) || !::IsWindowVisible(settings); }, 5000))
+            << "the dialog refused " << size.cx << " x " << size.cy;
+        EXPECT_TRUE(WaitFor([&] { return ReadSetting(L"Thumbnail.cx") == size.cx; }, 5000));
+        Close();
+        // The next start reads them and its end writes them back as they were.
+        Open(L"", L"Sorvik");
+        Close();
+        EXPECT_EQ(ReadSetting(L"Thumbnail.cx"), size.cx);
+        EXPECT_EQ(ReadSetting(L"Thumbnail.cy"), size.cy);
+    }
 }
 
 TEST_F(SorvikFrameTest, TheShellOpensAFileInTheRunningViewer)

@@ -333,6 +333,33 @@ TEST_F(SorvikPlaylistTest, PlaylistsAreSavedInEachFormatAndOpenAgain)
     }
 }
 
+TEST_F(SorvikPlaylistTest, ListsAreSavedInTheCodePageAndOneItCannotHoldIsRefused)
+{
+    const CString latin = Path("gifs") + L"\\caf\u00E9.gif";
+    const CString japanese = Path("gifs") + L"\\\u65E5\u672C.gif";
+    ASSERT_TRUE(WriteTestGif(latin, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(WriteTestGif(japanese, 64, 48, {kColours[4], kColours[4]}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {latin}));
+    ASSERT_TRUE(WaitForCells({3}));
+    // The code page holds the name: its own bytes, no byte-order mark.
+    SaveAs(Path("latin.m3u"));
+    ASSERT_TRUE(WaitFor([&] { return !FileText("latin.m3u").empty(); })) << "latin.m3u was not written";
+    EXPECT_NE(FileText("latin.m3u").find("caf\xE9.gif\n"), std::string::npos) << FileText("latin.m3u");
+    EXPECT_NE(FileText("latin.m3u").rfind("\xEF\xBB\xBF", 0), 0u) << "a byte-order mark";
+
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {japanese}));
+    ASSERT_TRUE(WaitForCells({3, 4}));
+    for (const char* name : {"japanese.m3u", "japanese.pls"}) {
+        SaveAs(Path(name));
+        // A name the code page cannot hold would come back as another name: the save says no.
+        ASSERT_TRUE(WaitFor([&] { return OtherVisibleWindows(m_process.dwProcessId, m_main) > 0; }))
+            << name << ": no word that the playlist was not saved";
+        PressKey(VK_RETURN);
+        ASSERT_TRUE(WaitFor([&] { return OtherVisibleWindows(m_process.dwProcessId, m_main) == 0; }));
+        EXPECT_FALSE(std::filesystem::exists(m_folder / name)) << name << " was written";
+    }
+}
+
 TEST_F(SorvikPlaylistTest, TheListStyleShowsRowsAndGoesBackToTheGrid)
 {
     ASSERT_TRUE(DropGifs(2));
