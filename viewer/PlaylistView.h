@@ -212,6 +212,10 @@ private:
     void MoveItemDrag(CPoint point);
     void EndItemDrag(CPoint point, bool cancelled);
     void DrawDropBar(const DropPlace& place);
+    // The dragged image is drawn in the frame window, at points of its window rectangle.
+    HWND DragImageWindow() const;
+    CPoint DragImagePoint(CPoint point) const;
+    void ShowDragImage(bool show);
     bool PointInFrame(CPoint screenPoint) const;
     void UpdateToolTip();
 
@@ -239,6 +243,7 @@ private:
     int m_nDragIndex = -1;
     DropPlace m_dropTarget{-1, false};
     bool m_bPaintingDragImage = false;
+    bool m_bDragImageEntered = false;   // shown in the frame window, hidden around painting
     int m_nTextHeight = 0;
     CTypeAhead m_typeAhead;
     CToolTipCtrl m_toolTip;

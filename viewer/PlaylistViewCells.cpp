@@ -40,13 +40,18 @@ void CPlaylistView::DrawBackground(CDC* dc, const CRect& rect)
 void CPlaylistView::OnDraw(CDC* dc)
 {
     PlaceCanvas();
-    // The queue thread reads items' information under the same lock.
-    CSectionLock lock(m_itemLock);
-    CGridListView::OnDraw(dc);
-    if (m_dropTarget.index >= 0) {
-        CRect bar = ToCRect(DropBarRect(*this, m_dropTarget));
-        dc->FillSolidRect(bar, RGB(255, 0, 0));
+    // Painted under a dragged image, the cells would be covered again by what the image kept.
+    ShowDragImage(false);
+    {
+        // The queue thread reads items' information under the same lock.
+        CSectionLock lock(m_itemLock);
+        CGridListView::OnDraw(dc);
+        if (m_dropTarget.index >= 0) {
+            CRect bar = ToCRect(DropBarRect(*this, m_dropTarget));
+            dc->FillSolidRect(bar, RGB(255, 0, 0));
+        }
     }
+    ShowDragImage(true);
 }
 
 void CPlaylistView::DrawThumbnail(CDC* dc, CPlaylistItem* item, const CRect& box)

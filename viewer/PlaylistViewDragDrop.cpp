@@ -83,6 +83,26 @@ bool CPlaylistView::PointInFrame(CPoint screenPoint) const
     return rect.PtInRect(screenPoint) != FALSE;
 }
 
+HWND CPlaylistView::DragImageWindow() const
+{
+    CWnd* frame = GetTopLevelParent();
+    return frame ? frame->GetSafeHwnd() : nullptr;
+}
+
+CPoint CPlaylistView::DragImagePoint(CPoint point) const
+{
+    ClientToScreen(&point);
+    CRect frame;
+    ::GetWindowRect(DragImageWindow(), &frame);
+    return CPoint(point.x - frame.left, point.y - frame.top);
+}
+
+void CPlaylistView::ShowDragImage(bool show)
+{
+    if (m_bDragImageEntered)
+        CImageList::DragShowNolock(show ? TRUE : FALSE);
+}
+
 void CPlaylistView::BeginItemDrag(CPoint point)
 {
     m_nDragIndex = GetNextSelected(0);
@@ -112,13 +132,16 @@ void CPlaylistView::BeginItemDrag(CPoint point)
         memory.SelectObject(old);
         m_pDragImage->Add(&bitmap, kDragMask);
         m_pDragImage->BeginDrag(0, CPoint(point.x - cell.left, point.y - cell.top));
-        CPoint screenPoint = point;
-        ClientToScreen(&screenPoint);
-        CImageList::DragEnter(nullptr, screenPoint);
     }
     SetCapture();
     SetHotItem(-1, true);
+    // The cell is blanked on the screen before the image keeps what lies under it. The image
+    // lives in the frame's own drawing, not on the desktop: what the desktop gives back for the
+    // places it passed over is not the windows that were there.
     RedrawItem(m_nDragIndex);
+    UpdateWindow();
+    if (m_pDragImage)
+        m_bDragImageEntered = CImageList::DragEnter(DragImageWindow(), DragImagePoint(point)) != FALSE;
     MoveItemDrag(point);
 }
 
@@ -132,15 +155,13 @@ void CPlaylistView::MoveItemDrag(CPoint point)
 {
     CPoint screenPoint = point;
     ClientToScreen(&screenPoint);
-    CImageList::DragMove(screenPoint);
+    CImageList::DragMove(DragImagePoint(point));
     const DropPlace place = FindDropTarget(*this, point.x, point.y, m_nDragIndex);
     if (place.index != m_dropTarget.index || place.after != m_dropTarget.after) {
-        CImageList::DragShowNolock(FALSE);
         DrawDropBar(m_dropTarget);   // the old bar goes
         m_dropTarget = place;
         DrawDropBar(m_dropTarget);
         UpdateWindow();
-        CImageList::DragShowNolock(TRUE);
     }
     CRect client;
     GetClientRect(&client);
@@ -161,7 +182,8 @@ void CPlaylistView::EndItemDrag(CPoint point, bool cancelled)
     m_dropTarget = DropPlace{-1, false};
     m_hLastCursor = nullptr;
     if (m_pDragImage) {
-        CImageList::DragLeave(nullptr);
+        m_bDragImageEntered = false;
+        CImageList::DragLeave(DragImageWindow());
         CImageList::EndDrag();
         delete m_pDragImage;
         m_pDragImage = nullptr;
