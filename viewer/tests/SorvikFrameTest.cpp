@@ -4,7 +4,10 @@
 
 #include <ddeml.h>
 
+#include <cstdlib>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "GuiDriving.h"
 #include "SorvikProcessTest.h"
@@ -93,6 +96,68 @@ protected:
 };
 
 bool Near(COLORREF c, COLORREF wanted, int tolerance = 10) { return NearColour(c, wanted, tolerance); }
+
+int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
+
+// The text lines of a popup menu on the screen: the rows that hold pixels far from the menu's
+// ground, with, for each line, the columns that do.
+struct MenuLines {
+    struct Line {
+        int top = 0, bottom = 0;
+        std::vector<bool> inked;
+    };
+    std::vector<Line> lines;
+
+    explicit MenuLines(const RECT& r)
+    {
+        ScreenShot shot(r);
+        const COLORREF ground = shot.At(r.left + 3, r.bottom - 3);
+        const int width = r.right - r.left;
+        Line line;
+        for (int y = r.top + 2; y < r.bottom - 2; y++) {
+            std::vector<bool> row(size_t(width), false);
+            bool any = false;
+            for (int x = r.left + 2; x < r.right - 2; x++)
+                if (std::abs(Luminance(shot.At(x, y)) - Luminance(ground)) > 80)
+                    any = row[size_t(x - r.left)] = true;
+            if (any) {
+                if (line.inked.empty())
+                    line = Line{y, y, row};
+                for (size_t i = 0; i < row.size(); i++)
+                    line.inked[i] = line.inked[i] || row[i];
+                line.bottom = y;
+            } else if (!line.inked.empty()) {
+                if (line.bottom - line.top >= 5)   // separators are thinner
+                    lines.push_back(line);
+                line = Line{};
+            }
+        }
+    }
+    // The shortcut column: the most common start of ink after a gap of at least 10 pixels.
+    int ShortcutColumn() const
+    {
+        std::map<int, int> starts;
+        for (const Line& line : lines) {
+            int gap = 0;
+            bool seen = false;
+            for (size_t x = 0; x < line.inked.size(); x++) {
+                if (line.inked[x]) {
+                    if (seen && gap >= 10)
+                        starts[int(x)]++;
+                    seen = true;
+                    gap = 0;
+                } else {
+                    gap++;
+                }
+            }
+        }
+        int best = -1, count = 0;
+        for (const auto& start : starts)
+            if (start.second > count)
+                best = start.first, count = start.second;
+        return best;
+    }
+};
 
 TEST_F(SorvikFrameTest, TheDrawnMenuBarShowsCountsFilesAndOpensItsMenus)
 {
@@ -188,6 +253,57 @@ TEST_F(SorvikFrameTest, TheControlBarKeepsItsCommandsUpToDateUnderAModalDialog)
     EXPECT_TRUE(::IsWindowVisible(info));
     ::PostMessageW(info, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(info) || !::IsWindowVisible(info); }, 5000));
+    Close();
+}
+
+TEST_F(SorvikFrameTest, PopupMenusKeepAGapBeforeTheirShortcutsAndGreyedItemsLegibleUnderThePointer)
+{
+    ASSERT_TRUE(WriteTestGif(Path("menu.gif"), 64, 48, ColourFrames(60, 20)));
+    Open(L"\"" + Path("menu.gif") + L"\"", L"menu.gif - 1/1");
+    HWND canvas = SorvikCanvas(m_main);
+    ASSERT_NE(canvas, nullptr);
+    RECT place = Rect(canvas);
+    MoveMouseTo(place.left + 40, place.top + 40);
+    ::Sleep(100);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    HWND popup = WaitForOther(L"#32768", nullptr);
+    ASSERT_NE(popup, nullptr) << "no context menu";
+    ::Sleep(300);
+    const RECT menu = Rect(popup);
+    {
+        // "Copy Current Frame to Clipboard" is the longest name: even it ends well before the
+        // shortcut column.
+        MenuLines shown(menu);
+        ASSERT_GE(shown.lines.size(), 10u);
+        const int column = shown.ShortcutColumn();
+        ASSERT_GT(column, 12);
+        for (const auto& line : shown.lines)
+            for (int x = column - 12; x < column - 2; x++)   // glyphs may start a pixel or two early
+                EXPECT_FALSE(line.inked[size_t(x)]) << "a name touches the shortcuts at line " << line.top - menu.top;
+    }
+    // "Previous File" (the third line) is greyed with one item; under the pointer it stays legible.
+    {
+        MenuLines shown(menu);
+        ASSERT_GE(shown.lines.size(), 3u);
+        const auto& line = shown.lines[2];
+        MoveMouseTo(menu.left + 60, (line.top + line.bottom) / 2);
+        ::Sleep(400);
+        ScreenShot shot(RECT{menu.left + 4, line.top - 2, menu.right - 4, line.bottom + 3});
+        std::map<COLORREF, int> colours;
+        for (int y = line.top - 2; y < line.bottom + 3; y++)
+            for (int x = menu.left + 4; x < menu.right - 4; x++)
+                colours[shot.At(x, y)]++;
+        COLORREF ground = 0;
+        int most = 0;
+        for (const auto& c : colours)
+            if (c.second > most)
+                ground = c.first, most = c.second;
+        const int legible = shot.Count([&](COLORREF c) { return std::abs(Luminance(c) - Luminance(ground)) >= 60; });
+        EXPECT_GT(legible, 20) << "the greyed item's text is lost on its ground under the pointer";
+    }
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return OtherWindow(L"#32768", nullptr) == nullptr; }, 5000));
     Close();
 }
 
