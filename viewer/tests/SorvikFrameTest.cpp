@@ -307,6 +307,33 @@ TEST_F(SorvikFrameTest, PopupMenusKeepAGapBeforeTheirShortcutsAndGreyedItemsLegi
     Close();
 }
 
+TEST_F(SorvikFrameTest, InANarrowWindowTheControlBarsButtonsAreWholeOrNotThere)
+{
+    Open(L"", L"Sorvik");
+    // Widths at which the last button's 48 pixels end past the bar's edge.
+    for (int width : {500, 516, 524, 532}) {
+        ::SetWindowPos(m_main, HWND_TOP, 10, 10, width, 400, SWP_SHOWWINDOW);
+        HWND bar = ControlBar();
+        RECT client;
+        ::GetClientRect(bar, &client);
+        POINT corner{client.right, client.top};
+        ::ClientToScreen(bar, &corner);
+        // A whole glyph sits in the middle of its button: nothing lit at the bar's very end.
+        const RECT edge{corner.x - 6, corner.y, corner.x, corner.y + client.bottom};
+        auto lit = [&] {
+            ScreenShot shot(edge);
+            return shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; });
+        };
+        ::Sleep(300);
+        EXPECT_TRUE(WaitFor([&] { return lit() == 0; }, 3000)) << "a button is cut at " << width << " pixels";
+        // The buttons before it are still there.
+        ScreenShot shot(RECT{corner.x - client.right, corner.y, corner.x, corner.y + client.bottom});
+        EXPECT_GT(shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; }), 100)
+            << width;
+    }
+    Close();
+}
+
 TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
 {
     ASSERT_TRUE(WriteTestGif(Path("dock.gif"), 40, 30, ColourFrames(60, 20)));   // playing all along
