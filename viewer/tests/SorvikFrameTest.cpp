@@ -97,8 +97,6 @@ protected:
 
 bool Near(COLORREF c, COLORREF wanted, int tolerance = 10) { return NearColour(c, wanted, tolerance); }
 
-int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
-
 // The text lines of a popup menu on the screen: the rows that hold pixels far from the menu's
 // ground, with, for each line, the columns that do.
 struct MenuLines {

@@ -433,6 +433,37 @@ TEST_F(SorvikPlaylistTest, ListsAreSavedInTheCodePageAndOneItCannotHoldIsRefused
     }
 }
 
+TEST_F(SorvikPlaylistTest, JapaneseNamesAreDrawnInTheirOwnGlyphs)
+{
+    // Two names of the same characters in another order: drawn as glyphs they differ, drawn as
+    // the boxes of a font without them they are the same.
+    const CString first = Path("gifs") + L"\\\u65E5\u672C.gif", second = Path("gifs") + L"\\\u672C\u65E5.gif";
+    ASSERT_TRUE(WriteTestGif(first, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(WriteTestGif(second, 64, 48, {kColours[4], kColours[4]}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {first, second}));
+    ASSERT_TRUE(WaitForCells({3, 4}));
+    const POINT away = ToScreen(8, 420);
+    MoveMouseTo(away.x, away.y);
+    ::Sleep(300);
+    auto title = [&](int i) {
+        POINT a = ToScreen(16 + 218 * i, 16 + 202 + 2), b = ToScreen(16 + 218 * i + 202, 16 + 202 + 24);
+        ScreenShot shot(RECT{a.x, a.y, b.x, b.y});
+        std::vector<bool> ink;
+        for (int y = a.y; y < b.y; y++)
+            for (int x = a.x; x < b.x; x++)
+                ink.push_back(Luminance(shot.At(x, y)) > 90);
+        return ink;
+    };
+    const std::vector<bool> one = title(0), two = title(1);
+    int inked = 0, different = 0;
+    for (size_t i = 0; i < one.size(); i++) {
+        inked += one[i];
+        different += one[i] != two[i];
+    }
+    EXPECT_GT(inked, 40) << "no name under the first cell";
+    EXPECT_GT(different, 40) << "the two names look the same: boxes instead of glyphs";
+}
+
 TEST_F(SorvikPlaylistTest, TheListStyleShowsRowsAndGoesBackToTheGrid)
 {
     ASSERT_TRUE(DropGifs(2));
