@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "CFrameWnd.h"
 #include "CWinApp.h"
 
 namespace {
@@ -216,8 +217,9 @@ HWND CDialog::FindModalOwner() const
 void CDialog::UpdateOwnerCommands()
 {
     CWinThread* thread = FwGetThread();
-    CWnd* main = thread ? thread->GetMainWnd() : nullptr;
-    if (main && main->m_hWnd && main->m_hWnd != m_hWnd && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId())
+    // Only a frame's bars: a dialog program's main dialog keeps to its own updates.
+    auto* frame = thread ? dynamic_cast<CFrameWnd*>(thread->GetMainWnd()) : nullptr;
+    if (frame && frame->m_hWnd && ::GetWindowThreadProcessId(frame->m_hWnd, nullptr) == ::GetCurrentThreadId())
         thread->UpdateMainWindowCommands();
 }
 

@@ -33,7 +33,6 @@ FW_BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     FwOnSize(&ThisClass::OnSize),
     FwOnMessage(WM_INITMENUPOPUP, &ThisClass::OnInitMenuPopup),
     FwOnMessage(WM_SETFOCUS, &ThisClass::OnSetFocus),
-    FwOnMessage(WM_ENTERIDLE, &ThisClass::OnEnterIdle),
 FW_END_MESSAGE_MAP()
 
 CFrameWnd::~CFrameWnd()
@@ -180,16 +179,6 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
     if (m_hAccelTable && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
         return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
     return FALSE;
-}
-
-LRESULT CFrameWnd::OnEnterIdle(WPARAM reason, LPARAM)
-{
-    // A system dialog's own loop (file dialogs, message boxes) over the main window: its bars
-    // keep their command updates, as under our own modal loop.
-    CWinThread* thread = FwGetThread();
-    if (reason == MSGF_DIALOGBOX && thread && thread->GetMainWnd() == this)
-        thread->UpdateMainWindowCommands();
-    return 0;
 }
 
 void CFrameWnd::OnDestroy()

@@ -89,7 +89,6 @@ protected:
     void OnSize(UINT type, int cx, int cy);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEnterIdle(WPARAM reason, LPARAM lParam);
 };
 
 class CView : public CWnd {
