@@ -22,3 +22,21 @@ wine_loader_for() {
     echo /usr/lib/wine/wine64
   fi
 }
+
+# wine_link_cjk_font LOADER: once per prefix (WINEPREFIX), links the CJK font that set-up installs
+# behind Wine's UI fonts, so that Chinese and Japanese names are drawn, not boxes. Nothing when the
+# font is missing; it is linked by the first run after it is installed.
+cjk_font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+wine_link_cjk_font() {
+  local face key=HKLM\\Software\\Microsoft\\Windows\ NT\\CurrentVersion\\FontLink\\SystemLink
+  [ -f "$cjk_font" ] && [ ! -f "$WINEPREFIX/.cjk-font-linked" ] || return 0
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.cjk-font-linked" ] && exit 0
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+      timeout 120 "$1" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+        >/dev/null 2>&1 || exit 0
+    done
+    touch "$WINEPREFIX/.cjk-font-linked"
+  ) 9>"$WINEPREFIX.lock"
+}

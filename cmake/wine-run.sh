@@ -23,6 +23,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$loader" wineboot -i >/dev/null 2>&1
   ) 9>"$WINEPREFIX.lock"
 fi
+wine_link_cjk_font "$loader"
 # Output goes through a file: Wine's helper processes (services, explorer) may outlive the program,
 # and they must not hold the caller's pipe open, or ctest would wait for them until its timeout.
 log=$(mktemp)

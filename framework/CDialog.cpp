@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "CFrameWnd.h"
 #include "CWinApp.h"
 
 namespace {
@@ -213,6 +214,15 @@ HWND CDialog::FindModalOwner() const
     return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
+void CDialog::UpdateOwnerCommands()
+{
+    CWinThread* thread = FwGetThread();
+    // Only a frame's bars: a dialog program's main dialog keeps to its own updates.
+    auto* frame = thread ? dynamic_cast<CFrameWnd*>(thread->GetMainWnd()) : nullptr;
+    if (frame && frame->m_hWnd && ::GetWindowThreadProcessId(frame->m_hWnd, nullptr) == ::GetCurrentThreadId())
+        thread->UpdateMainWindowCommands();
+}
+
 INT_PTR CDialog::DoModal()
 {
     HWND owner = FindModalOwner();
@@ -237,6 +247,7 @@ INT_PTR CDialog::DoModal()
         if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             SendMessage(WM_IDLEUPDATECMDUI, TRUE);
             SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
+            UpdateOwnerCommands();
             idle = false;
         }
         if (!m_bInModalLoop)

@@ -70,6 +70,8 @@ protected:
     // The window a modal dialog belongs to: the parent, else this thread's main window; the
     // top-level window of either, or none.
     HWND FindModalOwner() const;
+    // The main frame this dialog is opened over keeps its command updates (its bars) going.
+    void UpdateOwnerCommands();
     LRESULT OnInitDialogMessage(WPARAM, LPARAM);
     BOOL CreateFromTemplate(HWND owner);
 

@@ -73,13 +73,18 @@ BOOL CWinThread::PreTranslateMessage(MSG* msg)
     return CWnd::WalkPreTranslateTree(FwHwnd(main), msg);
 }
 
+void CWinThread::UpdateMainWindowCommands()
+{
+    if (CWnd* main = GetMainWnd(); main && main->m_hWnd && main->IsWindowVisible()) {
+        main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
+    }
+}
+
 BOOL CWinThread::OnIdle(LONG count)
 {
     if (count == 0) {
-        if (CWnd* main = GetMainWnd(); main && main->m_hWnd && main->IsWindowVisible()) {
-            main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-            main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
-        }
+        UpdateMainWindowCommands();
         return TRUE;
     }
     FwDeleteTempMaps();

@@ -39,6 +39,9 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Idle work between messages; TRUE asks for another call.
     virtual BOOL OnIdle(LONG count);
+    // The command-update pass of idle time over the visible main window and its descendants (its
+    // bars), also run by modal loops: what a dialog is opened over goes on showing its state.
+    void UpdateMainWindowCommands();
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 
     // One pass of the loop: takes, translates and dispatches a message. FALSE on WM_QUIT.

@@ -8,6 +8,7 @@ packages=(
   wine wine32 wine64 xvfb xauth xdotool
   libjpeg-dev libpng-dev zlib1g-dev libpugixml-dev libgtest-dev googletest libstb-dev libgif-dev
   ffmpeg
+  fonts-wqy-microhei
   python3 openssl
 )
 missing=()

@@ -299,15 +299,20 @@ bool ParsePlsText(const std::string& bytes, std::vector<CString>& entries)
     return true;
 }
 
-std::string ComposeM3uText(const std::vector<CString>& entries, const wchar_t* lineEnd)
+CString M3uText(const std::vector<CString>& entries, const wchar_t* lineEnd)
 {
     CString text;
     for (const CString& entry : entries)
         text += entry + lineEnd;
-    return EncodeListText(text);
+    return text;
 }
 
-std::string ComposePlsText(const std::string& oldBytes, const std::vector<CString>& entries)
+std::string ComposeM3uText(const std::vector<CString>& entries, const wchar_t* lineEnd)
+{
+    return EncodeListText(M3uText(entries, lineEnd));
+}
+
+CString PlsText(const std::string& oldBytes, const std::vector<CString>& entries)
 {
     CString text;
     bool inSection = false;
@@ -325,15 +330,25 @@ std::string ComposePlsText(const std::string& oldBytes, const std::vector<CStrin
     text.AppendFormat(L"NumberOfEntries=%d\r\n", int(entries.size()));
     for (size_t i = 0; i < entries.size(); i++)
         text.AppendFormat(L"File%d=%s\r\n", int(i + 1), entries[i].GetString());
-    return EncodeListText(text);
+    return text;
+}
+
+std::string ComposePlsText(const std::string& oldBytes, const std::vector<CString>& entries)
+{
+    return EncodeListText(PlsText(oldBytes, entries));
+}
+
+bool EncodeCodePageListText(const CString& text, std::string& bytes)
+{
+    // A text that starts like a byte-order mark would be read in another encoding.
+    return ToCodePage(text, bytes) && !StartsWith(bytes, kUtf8Mark) && !StartsWith(bytes, "\xFF\xFE") &&
+           !StartsWith(bytes, "\xFE\xFF");
 }
 
 std::string EncodeListText(const CString& text)
 {
     std::string bytes;
-    // A text that starts like a byte-order mark would be read in another encoding.
-    if (ToCodePage(text, bytes) && !StartsWith(bytes, kUtf8Mark) && !StartsWith(bytes, "\xFF\xFE") &&
-        !StartsWith(bytes, "\xFE\xFF"))
+    if (EncodeCodePageListText(text, bytes))
         return bytes;
     return kUtf8Mark + text.ToUtf8();
 }

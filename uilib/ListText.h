@@ -3,7 +3,8 @@
 // Reading: a byte-order mark picks UTF-8 or UTF-16 in either byte order; without one the bytes are
 // in the system code page. Lines end at CR, LF or CR LF and may be of any length.
 // Writing: the system code page, or UTF-8 with a byte-order mark when the code page cannot hold
-// every character, so that a saved path always reads back as the same path.
+// every character, so that a saved path always reads back as the same path (EncodeListText);
+// or the code page alone, refusing what it cannot hold (EncodeCodePageListText).
 #include <string>
 #include <vector>
 
@@ -36,9 +37,15 @@ std::vector<CString> ParseM3uText(const std::string& bytes);
 bool ParsePlsText(const std::string& bytes, std::vector<CString>& entries);
 
 // One entry a line, each ended by `lineEnd`.
-std::string ComposeM3uText(const std::vector<CString>& entries, const wchar_t* lineEnd);
+CString M3uText(const std::vector<CString>& entries, const wchar_t* lineEnd);
 // `oldBytes` (an existing file, or empty) with its "Playlist" section replaced by the entries;
 // every other section stays.
+CString PlsText(const std::string& oldBytes, const std::vector<CString>& entries);
+// The two above, encoded by EncodeListText.
+std::string ComposeM3uText(const std::vector<CString>& entries, const wchar_t* lineEnd);
 std::string ComposePlsText(const std::string& oldBytes, const std::vector<CString>& entries);
 // The text as a list file stores it (see above).
 std::string EncodeListText(const CString& text);
+// The text in the system code page; false when the code page cannot hold every character, or
+// when the bytes would start like a byte-order mark and read back as another text.
+bool EncodeCodePageListText(const CString& text, std::string& bytes);

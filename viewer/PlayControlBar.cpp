@@ -236,7 +236,7 @@ void CPlayControlBar::GetItemSpans(BarSpan (&spans)[BAR_ITEM_COUNT]) const
             ::SelectObject(dc, old);
         ::ReleaseDC(m_hWnd, dc);
     }
-    LayoutPlayBar(client.Width(), PositionTextWidth(measured), m_pSwitch->IsHidden() != FALSE, spans);
+    LayoutPlayBar(client.Width(), PositionTextWidth(measured), m_bDocked, spans);
 }
 
 void CPlayControlBar::LayoutItems()
@@ -249,6 +249,9 @@ void CPlayControlBar::LayoutItems()
     GetClientRect(&client);
     CBarItem* items[BAR_ITEM_COUNT] = {m_pPlay,       m_pPause,     m_pStop, m_pPrevious, m_pNext,      m_pSlider,
                                        m_pPosition,   m_pSaveFrame, m_pZoom, m_pFullScreen, m_pSwitch};
+    // In a narrow bar the items at the right end that would be cut are hidden whole.
+    for (int i = BAR_POSITION; i < BAR_ITEM_COUNT; i++)
+        items[i]->SetHidden((i == BAR_SWITCH && m_bDocked) || !PlayBarItemFits(spans[i], client.Width()));
     for (int i = 0; i < BAR_ITEM_COUNT; i++) {
         CRect rect(spans[i].left, client.top, spans[i].right, client.bottom);
         items[i]->SetRect(rect, FALSE);
@@ -462,7 +465,7 @@ void CPlayControlBar::SetSplitButton(BOOL docked)
 {
     if (!m_pSwitch)
         return;
-    m_pSwitch->SetHidden(docked);
+    m_bDocked = docked != FALSE;
     LayoutItems();
 }
 

@@ -67,6 +67,7 @@ public:
     CBarImageItem* m_pZoom = nullptr;
     CBarImageItem* m_pFullScreen = nullptr;
     CBarImageItem* m_pSwitch = nullptr;
+    bool m_bDocked = false;   // layout 1: no switch button
     CToolTipCtrl m_wndToolTip;
 
     CPlayControlBar();

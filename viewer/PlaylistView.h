@@ -4,65 +4,20 @@
 // dropping, drag reordering, type-ahead, tooltips and the default playlist kept between runs.
 // It owns the items (the cells' data) and the job queue that fills it: files, folders and
 // playlist files are read on the queue thread, which hands each new item to the window thread.
+// The members live in PlaylistView*.cpp by concern: the window and its items (PlaylistView.cpp),
+// painting the cells (Cells), keyboard, mouse and tooltips (Input), drops and drag reordering
+// (DragDrop), the queue's work (Queue), playlist files (Files) and the commands (Commands).
 #include <atomic>
-#include <deque>
 
 #include "CImageList.h"
 #include "CSync.h"
-#include "CWinThread.h"
 #include "Collections.h"
 #include "Controls.h"
 #include "GridListView.h"
 #include "PlaylistLayout.h"
+#include "PlaylistQueue.h"
 
 class CPlaylistItem;
-class CPlaylistView;
-
-// One queued piece of playlist work.
-class CQueueJob {
-public:
-    enum { ADD_PATH = 0, LOAD_ITEM = 1 };
-    enum { PATH_DETECT = 0, PATH_GIF = 1, PATH_PLAYLIST = 2, PATH_FOLDER = 3 };
-
-    explicit CQueueJob(int kind) : m_nKind(kind) {}
-    virtual ~CQueueJob() = default;
-
-    int m_nKind;
-    int m_nPathType = PATH_DETECT;
-    CString m_strPath;
-    CString m_strPattern;
-    int m_bScanSubfolders = 0;
-    CPlaylistItem* m_pItem = nullptr;   // not owned
-};
-
-// First in, first out; appended on the window thread, taken by the queue thread.
-class CJobList {
-public:
-    ~CJobList() { RemoveAll(); }
-    void AddTail(CQueueJob* job);
-    // The head job (the caller deletes it), null when the list is empty.
-    CQueueJob* RemoveHead();
-    bool IsEmpty();
-    void RemoveAll();
-
-private:
-    CCriticalSection m_lock;
-    std::deque<CQueueJob*> m_jobs;
-};
-
-class CQueueThread : public CWinThread {
-public:
-    explicit CQueueThread(CPlaylistView* view) : m_pView(view) { m_bAutoDelete = FALSE; }
-    std::atomic<int> m_nStop{0};
-    BOOL InitInstance() override;
-
-private:
-    CPlaylistView* m_pView;
-};
-
-// Sent by the queue thread: the window thread inserts the item (lParam) as a new cell and
-// answers its index; wParam non-zero posts 0x5BA for it.
-constexpr UINT WM_QUEUE_INSERT_ITEM = WM_APP + 0x5BA;
 
 class CPlaylistView : public CGridListView {
     FW_DECLARE_MESSAGE_MAP()
@@ -70,6 +25,8 @@ public:
     enum { STYLE_GRID = 1, STYLE_LIST = 2 };
     static constexpr int kListLineHeight = 26;
     static constexpr COLORREF kBackground = RGB(32, 32, 32);
+    // Transparent in the status icons and around the dragged cell's image.
+    static constexpr COLORREF kDragMask = RGB(255, 0, 255);
 
     CImageList m_gridStatusIcons;
     CImageList m_listStatusIcons;
@@ -125,6 +82,8 @@ public:
     // Removes one item (closing it first when it is playing).
     void RemoveItemAt(int index);
     void RemoveSelected();
+    // Removes one item as Remove does for a selection (its button, a drag out of the frame).
+    void RemoveOne(int index);
     virtual void MoveItem(int from, int to);
     int PlayIndex(int index, CView* host);
     int GetCurrentIndex();
@@ -221,6 +180,11 @@ protected:
 
 private:
     void DeleteItemAndFiles(CPlaylistItem* item);
+    // Before the playlist is replaced: no queue, no jobs, no items, nothing waiting to play.
+    void ClearPlaylist();
+    // Removing stops the queue and goes on with its jobs afterwards.
+    void BeginRemoving();
+    void EndRemoving();
     void TakeDrop(HDROP drop, bool replace);
     void ChooseFolder(const wchar_t* title, const wchar_t* prompt);
     // The paths the user chose in a file dialog, or none.
@@ -248,6 +212,10 @@ private:
     void MoveItemDrag(CPoint point);
     void EndItemDrag(CPoint point, bool cancelled);
     void DrawDropBar(const DropPlace& place);
+    // The dragged image is drawn in the frame window, at points of its window rectangle.
+    HWND DragImageWindow() const;
+    CPoint DragImagePoint(CPoint point) const;
+    void ShowDragImage(bool show);
     bool PointInFrame(CPoint screenPoint) const;
     void UpdateToolTip();
 
@@ -275,6 +243,7 @@ private:
     int m_nDragIndex = -1;
     DropPlace m_dropTarget{-1, false};
     bool m_bPaintingDragImage = false;
+    bool m_bDragImageEntered = false;   // shown in the frame window, hidden around painting
     int m_nTextHeight = 0;
     CTypeAhead m_typeAhead;
     CToolTipCtrl m_toolTip;

@@ -32,9 +32,9 @@ void CViewerSettingsDlg::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     // The bounds the settings are read back with: a size accepted here survives the next start.
     DDX_Text(dx, IDC_THUMBNAIL_WIDTH, m_nThumbnailWidth);
-    DDV_MinMaxUInt(dx, m_nThumbnailWidth, kThumbnailSizeMin, kThumbnailSizeMax);
+    DDV_MinMaxUInt(dx, m_nThumbnailWidth, kThumbnailWidthMin, kThumbnailWidthMax);
     DDX_Text(dx, IDC_THUMBNAIL_HEIGHT, m_nThumbnailHeight);
-    DDV_MinMaxUInt(dx, m_nThumbnailHeight, kThumbnailSizeMin, kThumbnailSizeMax);
+    DDV_MinMaxUInt(dx, m_nThumbnailHeight, kThumbnailHeightMin, kThumbnailHeightMax);
     DDX_Check(dx, IDC_RELOAD_LAST_PLAYLIST, m_bLoadLastPlaylist);
     DDX_Check(dx, IDC_ALLOW_DUPLICATES, m_bAllowDuplicates);
     DDX_Check(dx, IDC_SHOW_BAR_IN_FULL_SCREEN, m_bAlwaysShowControlBar);

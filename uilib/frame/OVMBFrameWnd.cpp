@@ -8,6 +8,9 @@ FW_BEGIN_MESSAGE_MAP(COVMBFrameWnd, CFrameWnd)
     FwOnMessage(WM_INITMENUPOPUP, &ThisClass::OnInitMenuPopup),
     FwOnMessage(WM_MENUSELECT, &ThisClass::OnMenuSelect),
     FwOnMessage(WM_SYSCOMMAND, &ThisClass::OnSysCommand),
+    FwOnMessage(WM_UNINITMENUPOPUP, &ThisClass::OnUninitMenuPopup),
+    FwOnMessage(WM_MEASUREITEM, &ThisClass::OnMeasureItem),
+    FwOnMessage(WM_DRAWITEM, &ThisClass::OnDrawItem),
 FW_END_MESSAGE_MAP()
 
 BOOL COVMBFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
@@ -38,10 +41,35 @@ LRESULT COVMBFrameWnd::OnMenuChar(WPARAM wParam, LPARAM lParam)
 
 LRESULT COVMBFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
+    HMENU popup = reinterpret_cast<HMENU>(wParam);
+    // The command updates work on plain string items.
+    m_popups.Restore(popup);
     LRESULT result = CFrameWnd::OnInitMenuPopup(wParam, lParam);
     if (m_pMenuBar)
-        m_pMenuBar->OnFrameInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam));
+        m_pMenuBar->OnFrameInitMenuPopup(popup, LOWORD(lParam), HIWORD(lParam));
+    if (!HIWORD(lParam))   // the window menu keeps the system's drawing
+        m_popups.Prepare(popup);
     return result;
+}
+
+LRESULT COVMBFrameWnd::OnUninitMenuPopup(WPARAM wParam, LPARAM)
+{
+    m_popups.Restore(reinterpret_cast<HMENU>(wParam));
+    return Default();
+}
+
+LRESULT COVMBFrameWnd::OnMeasureItem(WPARAM, LPARAM lParam)
+{
+    if (m_popups.Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return TRUE;
+    return Default();
+}
+
+LRESULT COVMBFrameWnd::OnDrawItem(WPARAM, LPARAM lParam)
+{
+    if (m_popups.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
+    return Default();
 }
 
 LRESULT COVMBFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,7 @@
 // made; the frame moves the menu it was loaded with into the bar and hands the bar the menu
 // messages, so that Alt, Alt+letter and popup navigation keep working.
 #include "CFrameWnd.h"
+#include "DrawnPopupMenus.h"
 #include "MenuBar.h"
 
 // The control id of the menu bar.
@@ -20,10 +21,14 @@ public:
 protected:
     CMenuBar* m_pMenuBar = nullptr;   // not owned
     int m_nMenuBarHeight = 21;
+    CDrawnPopupMenus m_popups;
 
     int OnCreate(LPCREATESTRUCTW cs);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUninitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
 };

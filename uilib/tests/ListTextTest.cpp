@@ -167,4 +167,15 @@ TEST(ListText, TextIsStoredInTheCodePageOnlyWhenItHoldsEveryCharacter)
     EXPECT_EQ(chinese.substr(chinese.size() - 7), "\xE4\xB8\xAD.gif");
 }
 
+TEST(ListText, TheCodePageAloneRefusesWhatWouldReadBackAsAnotherText)
+{
+    std::string bytes;
+    EXPECT_TRUE(EncodeCodePageListText(L"C:\\a.gif\n", bytes));
+    EXPECT_EQ(bytes, "C:\\a.gif\n");
+    EXPECT_FALSE(EncodeCodePageListText(L"\uFEFFa", bytes));
+    // Where the code page is a single-byte one (Windows), it cannot hold this.
+    const bool heldAll = EncodeCodePageListText(L"\u4E2D.gif", bytes);
+    EXPECT_EQ(heldAll, bytes == "\xE4\xB8\xAD.gif");
+}
+
 } // namespace

@@ -73,6 +73,8 @@ void LayoutPlayBar(int width, int textWidth, bool switchHidden, BarSpan (&spans)
     }
 }
 
+bool PlayBarItemFits(const BarSpan& span, int width) { return span.right <= width; }
+
 int PositionTextWidth(int measured) { return std::max(kMinimumText, measured + 4); }
 
 CString PositionText(int position, int maximum)

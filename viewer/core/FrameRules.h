@@ -64,6 +64,8 @@ struct BarSpan {
 // The items' horizontal places in a bar `width` wide, the position text `textWidth` wide; the
 // switch button takes no room while hidden (the slider gets it).
 void LayoutPlayBar(int width, int textWidth, bool switchHidden, BarSpan (&spans)[BAR_ITEM_COUNT]);
+// The position text and the buttons after the slider are shown only where they fit whole.
+bool PlayBarItemFits(const BarSpan& span, int width);
 // The position text's width from the measured width of its widest text.
 int PositionTextWidth(int measured);
 // "%d / %d" of position and maximum, each counted from 1; nothing loaded (-1) reads 0 / 0.

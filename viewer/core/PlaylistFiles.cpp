@@ -381,6 +381,16 @@ std::vector<CString> ItemPaths(CPlaylist& playlist)
     return paths;
 }
 
+// Lists are written in the system code page; one that it cannot hold is not written at all,
+// rather than with paths that would no longer name their files.
+int WriteListText(const CString& path, const CString& text)
+{
+    std::string bytes;
+    if (!EncodeCodePageListText(text, bytes))
+        return -1;
+    return ViewerFiles::WriteReplacing(path, bytes);
+}
+
 } // namespace
 
 int LoadM3uPlaylist(const CString& path, CPlaylist& playlist)
@@ -399,7 +409,7 @@ void ReadM3uPlaylist(const std::string& bytes, const CString& listPath, CPlaylis
 
 int SaveM3uPlaylist(const CString& path, CPlaylist& playlist)
 {
-    return ViewerFiles::WriteReplacing(path, ComposeM3uText(ItemPaths(playlist), L"\n"));
+    return WriteListText(path, M3uText(ItemPaths(playlist), L"\n"));
 }
 
 int LoadPlsPlaylist(const CString& path, CPlaylist& playlist)
@@ -425,7 +435,7 @@ int SavePlsPlaylist(const CString& path, CPlaylist& playlist)
     std::string old;
     if (ViewerFiles::FileExists(path) && !ViewerFiles::ReadAll(path, old))
         return -1;
-    return ViewerFiles::WriteReplacing(path, ComposePlsText(old, ItemPaths(playlist)));
+    return WriteListText(path, PlsText(old, ItemPaths(playlist)));
 }
 
 // ---- Base64 and thumbnails ----

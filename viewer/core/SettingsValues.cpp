@@ -16,7 +16,10 @@ bool IsTempName(const CString& name)
 }
 } // namespace
 
-bool IsThumbnailSizeValid(int size) { return size >= kThumbnailSizeMin && size <= kThumbnailSizeMax; }
+bool AreThumbnailSizesValid(int cx, int cy)
+{
+    return cx >= kThumbnailWidthMin && cx <= kThumbnailWidthMax && cy >= kThumbnailHeightMin && cy <= kThumbnailHeightMax;
+}
 
 int ClampRecentMax(int size) { return size < 0 ? 0 : size > kMaxRecentLimit ? kMaxRecentLimit : size; }
 
@@ -47,7 +50,7 @@ void CSettingsValues::ApplyBounds()
 {
     MaxRecentFiles = ClampRecentMax(MaxRecentFiles);
     MaxRecentPlaylists = ClampRecentMax(MaxRecentPlaylists);
-    if (!IsThumbnailSizeValid(ThumbnailCx) || !IsThumbnailSizeValid(ThumbnailCy))
+    if (!AreThumbnailSizesValid(ThumbnailCx, ThumbnailCy))
         ThumbnailCx = ThumbnailCy = kThumbnailSizeDefault;
 }
 

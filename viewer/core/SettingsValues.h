@@ -6,15 +6,17 @@
 
 #include "CString.h"
 
-// One pair of bounds for the thumbnail size, used when the settings are read and by the
-// settings dialog, so that a size the dialog accepts is never reset at the next start.
-constexpr int kThumbnailSizeMin = 65;
-constexpr int kThumbnailSizeMax = 399;
+// The bounds of the thumbnail size, used by the settings dialog and when the settings are read,
+// so that a size the dialog accepts is never reset at the next start.
+constexpr int kThumbnailWidthMin = 40;
+constexpr int kThumbnailWidthMax = 400;
+constexpr int kThumbnailHeightMin = 30;
+constexpr int kThumbnailHeightMax = 300;
 constexpr int kThumbnailSizeDefault = 200;
 // Largest size of a recent-items list.
 constexpr int kMaxRecentLimit = 30;
 
-bool IsThumbnailSizeValid(int size);
+bool AreThumbnailSizesValid(int cx, int cy);
 int ClampRecentMax(int size);
 
 class CSettingsValues {

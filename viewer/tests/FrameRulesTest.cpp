@@ -132,6 +132,16 @@ TEST(LayoutPlayBarTest, PlacesEveryItem)
     }
 }
 
+TEST(LayoutPlayBarTest, OnlyItemsThatFitWholeAreShown)
+{
+    BarSpan spans[BAR_ITEM_COUNT];
+    LayoutPlayBar(500, 40, false, spans);   // the slider keeps 100: the switch button is past the end
+    EXPECT_TRUE(PlayBarItemFits(spans[BAR_FULL_SCREEN], 500));
+    EXPECT_FALSE(PlayBarItemFits(spans[BAR_SWITCH], 500));
+    EXPECT_TRUE(PlayBarItemFits(spans[BAR_SWITCH], 540));
+    EXPECT_FALSE(PlayBarItemFits(spans[BAR_SWITCH], 539));
+}
+
 TEST(LayoutPlayBarTest, PositionTextIsAtLeastFortyWide)
 {
     EXPECT_EQ(PositionTextWidth(10), 40);

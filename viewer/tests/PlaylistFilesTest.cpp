@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include "ListText.h"
 #include "PlaylistFiles.h"
 #include "PlaylistItem.h"
 #include "SettingsValues.h"
@@ -326,7 +327,6 @@ TEST_F(PlaylistFilesTest, SavedListsReadBackAsTheSamePaths)
 {
     CPlaylist list;
     AddItem(list, L"C:\\a b.gif");
-    AddItem(list, L"D:\\\u00E9\u4E2D.gif");
     AddItem(list, L"C:\\" + CString(L'x', 5000));
     for (const char* name : {"back.m3u", "back.pls", "back.playlist"}) {
         ASSERT_EQ(SavePlaylistFile(Path(name), ViewerFiles::LowerExtension(Path(name)), list, false), 0) << name;
@@ -336,6 +336,34 @@ TEST_F(PlaylistFilesTest, SavedListsReadBackAsTheSamePaths)
         for (int i = 0; i < list.GetCount(); i++)
             EXPECT_EQ(back.GetAt(i)->m_strPath, list.GetAt(i)->m_strPath) << name;
     }
+}
+
+// ".m3u" and ".pls" are written in the system code page; a path it cannot hold leaves the list
+// unwritten (an old file as it was) instead of naming another file. ".playlist" is UTF-8.
+TEST_F(PlaylistFilesTest, ListsAreWrittenInTheCodePageOrNotAtAll)
+{
+    const CString wide = L"D:\\\u00E9\u4E2D.gif";
+    std::string bytes;
+    const bool held = EncodeCodePageListText(wide + L"\n", bytes);
+    CPlaylist list;
+    AddItem(list, wide);
+    for (const char* name : {"wide.m3u", "wide.pls", "wide.playlist"}) {
+        Write(name, "old contents\n");
+        const bool xml = std::string(name).find(".playlist") != std::string::npos;
+        const int saved = SavePlaylistFile(Path(name), ViewerFiles::LowerExtension(Path(name)), list, false);
+        if (!held && !xml) {
+            EXPECT_EQ(saved, -1) << name;
+            EXPECT_EQ(Read(name), "old contents\n") << name;
+            continue;
+        }
+        ASSERT_EQ(saved, 0) << name;
+        EXPECT_NE(Read(name).rfind("\xEF\xBB\xBF", 0), 0u) << name << " starts with a byte-order mark";
+        CPlaylist back;
+        ASSERT_EQ(LoadPlaylistFile(Path(name), back), 0) << name;
+        ASSERT_EQ(back.GetCount(), 1) << name;
+        EXPECT_EQ(back.GetAt(0)->m_strPath, wide) << name;
+    }
+    EXPECT_EQ(held, bytes == std::string("D:\\\xC3\xA9\xE4\xB8\xAD.gif\n")) << "natively the code page is UTF-8";
 }
 
 TEST_F(PlaylistFilesTest, AddNewKeepsOnlyReadableFiles)

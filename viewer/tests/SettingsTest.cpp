@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "FwTestSupport.h"
 #include "Settings.h"
 #include "SysHelpers.h"
@@ -34,7 +36,7 @@ TEST_F(SettingsProfileTest, ReadValuesAreClampedAndReset)
     CWinApp& app = TestApp();
     app.WriteProfileInt(L"Settings", L"MaxRecentFiles", 99);
     app.WriteProfileInt(L"Settings", L"MaxRecentPlaylists", -5);
-    app.WriteProfileInt(L"Settings", L"Thumbnail.cx", 64);
+    app.WriteProfileInt(L"Settings", L"Thumbnail.cx", 39);
     app.WriteProfileInt(L"Settings", L"Thumbnail.cy", 150);
     app.WriteProfileInt(L"Settings", L"AlwaysOnTop", 7);
     app.WriteProfileInt(L"Settings", L"Repeat", 2);
@@ -47,12 +49,15 @@ TEST_F(SettingsProfileTest, ReadValuesAreClampedAndReset)
     EXPECT_EQ(settings.AlwaysOnTop, 1);
     EXPECT_EQ(settings.Repeat, 2);
 
-    app.WriteProfileInt(L"Settings", L"Thumbnail.cx", 65);
-    app.WriteProfileInt(L"Settings", L"Thumbnail.cy", 399);
-    CSettings edge;
-    edge.Load();
-    EXPECT_EQ(edge.ThumbnailCx, 65);
-    EXPECT_EQ(edge.ThumbnailCy, 399);
+    // Every size the settings dialog takes is kept.
+    for (const auto& size : {std::pair<int, int>{40, 300}, std::pair<int, int>{400, 30}}) {
+        app.WriteProfileInt(L"Settings", L"Thumbnail.cx", size.first);
+        app.WriteProfileInt(L"Settings", L"Thumbnail.cy", size.second);
+        CSettings edge;
+        edge.Load();
+        EXPECT_EQ(edge.ThumbnailCx, size.first);
+        EXPECT_EQ(edge.ThumbnailCy, size.second);
+    }
 }
 
 TEST_F(SettingsProfileTest, RecentListsAreLoadedOnlyWhenKept)

@@ -13,11 +13,13 @@ TEST(SettingsBounds, RecentMaximaAreClampedAndBadThumbnailSizesReset)
     struct Case {
         int recent, expectedRecent, cx, cy, expectedCx, expectedCy;
     } cases[] = {
-        {99, 30, 64, 200, 200, 200},
-        {-5, 0, 200, 400, 200, 200},
-        {10, 10, 65, 399, 65, 399},
-        {30, 30, 300, 100, 300, 100},
-        {0, 0, 399, 400, 200, 200},
+        {99, 30, 39, 200, 200, 200},
+        {-5, 0, 200, 301, 200, 200},
+        {10, 10, 40, 30, 40, 30},
+        {30, 30, 400, 300, 400, 300},
+        {0, 0, 401, 100, 200, 200},
+        {1, 1, 100, 29, 200, 200},
+        {2, 2, 64, 400, 200, 200},
     };
     for (const Case& c : cases) {
         CSettingsValues s;
@@ -31,10 +33,10 @@ TEST(SettingsBounds, RecentMaximaAreClampedAndBadThumbnailSizesReset)
         EXPECT_EQ(s.ThumbnailCy, c.expectedCy) << c.cx << "x" << c.cy;
     }
     // The bounds the settings dialog checks are the ones reading applies.
-    EXPECT_TRUE(IsThumbnailSizeValid(kThumbnailSizeMin));
-    EXPECT_TRUE(IsThumbnailSizeValid(kThumbnailSizeMax));
-    EXPECT_FALSE(IsThumbnailSizeValid(kThumbnailSizeMin - 1));
-    EXPECT_FALSE(IsThumbnailSizeValid(kThumbnailSizeMax + 1));
+    EXPECT_TRUE(AreThumbnailSizesValid(kThumbnailWidthMin, kThumbnailHeightMin));
+    EXPECT_TRUE(AreThumbnailSizesValid(kThumbnailWidthMax, kThumbnailHeightMax));
+    EXPECT_FALSE(AreThumbnailSizesValid(kThumbnailWidthMin - 1, kThumbnailHeightMin));
+    EXPECT_FALSE(AreThumbnailSizesValid(kThumbnailWidthMax, kThumbnailHeightMax + 1));
 }
 
 TEST(SettingsDefaults, AStandInNeverHidesTheRealSettings)

@@ -4,7 +4,10 @@
 
 #include <ddeml.h>
 
+#include <cstdlib>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "GuiDriving.h"
 #include "SorvikProcessTest.h"
@@ -94,6 +97,66 @@ protected:
 
 bool Near(COLORREF c, COLORREF wanted, int tolerance = 10) { return NearColour(c, wanted, tolerance); }
 
+// The text lines of a popup menu on the screen: the rows that hold pixels far from the menu's
+// ground, with, for each line, the columns that do.
+struct MenuLines {
+    struct Line {
+        int top = 0, bottom = 0;
+        std::vector<bool> inked;
+    };
+    std::vector<Line> lines;
+
+    explicit MenuLines(const RECT& r)
+    {
+        ScreenShot shot(r);
+        const COLORREF ground = shot.At(r.left + 3, r.bottom - 3);
+        const int width = r.right - r.left;
+        Line line;
+        for (int y = r.top + 2; y < r.bottom - 2; y++) {
+            std::vector<bool> row(size_t(width), false);
+            bool any = false;
+            for (int x = r.left + 2; x < r.right - 2; x++)
+                if (std::abs(Luminance(shot.At(x, y)) - Luminance(ground)) > 80)
+                    any = row[size_t(x - r.left)] = true;
+            if (any) {
+                if (line.inked.empty())
+                    line = Line{y, y, row};
+                for (size_t i = 0; i < row.size(); i++)
+                    line.inked[i] = line.inked[i] || row[i];
+                line.bottom = y;
+            } else if (!line.inked.empty()) {
+                if (line.bottom - line.top >= 5)   // separators are thinner
+                    lines.push_back(line);
+                line = Line{};
+            }
+        }
+    }
+    // The shortcut column: the most common start of ink after a gap of at least 10 pixels.
+    int ShortcutColumn() const
+    {
+        std::map<int, int> starts;
+        for (const Line& line : lines) {
+            int gap = 0;
+            bool seen = false;
+            for (size_t x = 0; x < line.inked.size(); x++) {
+                if (line.inked[x]) {
+                    if (seen && gap >= 10)
+                        starts[int(x)]++;
+                    seen = true;
+                    gap = 0;
+                } else {
+                    gap++;
+                }
+            }
+        }
+        int best = -1, count = 0;
+        for (const auto& start : starts)
+            if (start.second > count)
+                best = start.first, count = start.second;
+        return best;
+    }
+};
+
 TEST_F(SorvikFrameTest, TheDrawnMenuBarShowsCountsFilesAndOpensItsMenus)
 {
     ASSERT_TRUE(WriteTestGif(Path("one.gif"), 40, 30, ColourFrames(2, 20)));
@@ -165,6 +228,110 @@ TEST_F(SorvikFrameTest, TheControlBarIsDrawnAndItsSliderFollowsPlayback)
     Close();
 }
 
+TEST_F(SorvikFrameTest, TheControlBarKeepsItsCommandsUpToDateUnderAModalDialog)
+{
+    ASSERT_TRUE(WriteTestGif(Path("first.gif"), 64, 48, ColourFrames(60, 20)));   // playing all along
+    ASSERT_TRUE(WriteTestGif(Path("second.gif"), 64, 48, ColourFrames(2, 20)));
+    Open(L"\"" + Path("first.gif") + L"\"", L"first.gif - 1/1");
+    const RECT bar = Rect(ControlBar());
+    // The next-file button (the fifth 48-pixel button) shows its glyph lit when enabled.
+    const RECT next{bar.left + 144 + 8, bar.top + 4, bar.left + 192 - 8, bar.bottom - 4};
+    auto nextLit = [&] {
+        ScreenShot shot(next);
+        return shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; }) > 20;
+    };
+    ASSERT_TRUE(WaitFor([&] { return !nextLit(); }, 5000)) << "Next File is enabled with one item";
+    ::Sleep(500);   // the queue has finished with the first item: a drop is taken
+    Command(32806);
+    HWND info = WaitForOther(nullptr, L"first.gif");
+    ASSERT_NE(info, nullptr) << "no GIF information dialog";
+    // An item arrives while the dialog is up: Next File becomes possible, and the bar says so.
+    ASSERT_TRUE(m_sorvik.Drop(SorvikPane(m_main, 1), {Path("second.gif")}));
+    EXPECT_TRUE(WaitFor(nextLit, 10000)) << "the bar kept its old state under the dialog";
+    EXPECT_TRUE(::IsWindowVisible(info));
+    ::PostMessageW(info, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(info) || !::IsWindowVisible(info); }, 5000));
+    Close();
+}
+
+TEST_F(SorvikFrameTest, PopupMenusKeepAGapBeforeTheirShortcutsAndGreyedItemsLegibleUnderThePointer)
+{
+    ASSERT_TRUE(WriteTestGif(Path("menu.gif"), 64, 48, ColourFrames(60, 20)));
+    Open(L"\"" + Path("menu.gif") + L"\"", L"menu.gif - 1/1");
+    HWND canvas = SorvikCanvas(m_main);
+    ASSERT_NE(canvas, nullptr);
+    RECT place = Rect(canvas);
+    MoveMouseTo(place.left + 40, place.top + 40);
+    ::Sleep(100);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    HWND popup = WaitForOther(L"#32768", nullptr);
+    ASSERT_NE(popup, nullptr) << "no context menu";
+    ::Sleep(300);
+    const RECT menu = Rect(popup);
+    {
+        // "Copy Current Frame to Clipboard" is the longest name: even it ends well before the
+        // shortcut column.
+        MenuLines shown(menu);
+        ASSERT_GE(shown.lines.size(), 10u);
+        const int column = shown.ShortcutColumn();
+        ASSERT_GT(column, 12);
+        for (const auto& line : shown.lines)
+            for (int x = column - 12; x < column - 2; x++)   // glyphs may start a pixel or two early
+                EXPECT_FALSE(line.inked[size_t(x)]) << "a name touches the shortcuts at line " << line.top - menu.top;
+    }
+    // "Previous File" (the third line) is greyed with one item; under the pointer it stays legible.
+    {
+        MenuLines shown(menu);
+        ASSERT_GE(shown.lines.size(), 3u);
+        const auto& line = shown.lines[2];
+        MoveMouseTo(menu.left + 60, (line.top + line.bottom) / 2);
+        ::Sleep(400);
+        ScreenShot shot(RECT{menu.left + 4, line.top - 2, menu.right - 4, line.bottom + 3});
+        std::map<COLORREF, int> colours;
+        for (int y = line.top - 2; y < line.bottom + 3; y++)
+            for (int x = menu.left + 4; x < menu.right - 4; x++)
+                colours[shot.At(x, y)]++;
+        COLORREF ground = 0;
+        int most = 0;
+        for (const auto& c : colours)
+            if (c.second > most)
+                ground = c.first, most = c.second;
+        const int legible = shot.Count([&](COLORREF c) { return std::abs(Luminance(c) - Luminance(ground)) >= 60; });
+        EXPECT_GT(legible, 20) << "the greyed item's text is lost on its ground under the pointer";
+    }
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return OtherWindow(L"#32768", nullptr) == nullptr; }, 5000));
+    Close();
+}
+
+TEST_F(SorvikFrameTest, InANarrowWindowTheControlBarsButtonsAreWholeOrNotThere)
+{
+    Open(L"", L"Sorvik");
+    // Widths at which the last button's 48 pixels end past the bar's edge.
+    for (int width : {500, 516, 524, 532}) {
+        ::SetWindowPos(m_main, HWND_TOP, 10, 10, width, 400, SWP_SHOWWINDOW);
+        HWND bar = ControlBar();
+        RECT client;
+        ::GetClientRect(bar, &client);
+        POINT corner{client.right, client.top};
+        ::ClientToScreen(bar, &corner);
+        // A whole glyph sits in the middle of its button: nothing lit at the bar's very end.
+        const RECT edge{corner.x - 6, corner.y, corner.x, corner.y + client.bottom};
+        auto lit = [&] {
+            ScreenShot shot(edge);
+            return shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; });
+        };
+        ::Sleep(300);
+        EXPECT_TRUE(WaitFor([&] { return lit() == 0; }, 3000)) << "a button is cut at " << width << " pixels";
+        // The buttons before it are still there.
+        ScreenShot shot(RECT{corner.x - client.right, corner.y, corner.x, corner.y + client.bottom});
+        EXPECT_GT(shot.Count([](COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150; }), 100)
+            << width;
+    }
+    Close();
+}
+
 TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
 {
     ASSERT_TRUE(WriteTestGif(Path("dock.gif"), 40, 30, ColourFrames(60, 20)));   // playing all along
@@ -193,7 +360,9 @@ TEST_F(SorvikFrameTest, DockingShowsBothPanesWithADividerTheMouseDrags)
     SendMouse(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(WaitFor([&] { return Rect(list).right - Rect(list).left == width + 60; }, 5000))
         << "the playlist is " << Rect(list).right - Rect(list).left << " wide, was " << width;
-    EXPECT_EQ(Rect(play).right, Rect(list).left);
+    // The two panes are moved one after the other: the play pane follows a moment later.
+    EXPECT_TRUE(WaitFor([&] { return Rect(play).right == Rect(list).left; }, 5000))
+        << Rect(play).right << " against " << Rect(list).left;
     Close();
     EXPECT_EQ(ReadSetting(L"ViewLayout"), 1u);
 }
@@ -324,6 +493,33 @@ TEST_F(SorvikFrameTest, TheSettingsDialogOpensAndItsOkWritesTheSettings)
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings) || !::IsWindowVisible(settings); }, 5000));
     EXPECT_TRUE(WaitFor([&] { return ReadSetting(L"Thumbnail.cx") == 200; }, 5000)) << "OK did not save the settings";
     Close();
+}
+
+TEST_F(SorvikFrameTest, ThumbnailSizesAtTheDialogsBoundsAreTakenAndKeptByTheNextStart)
+{
+    const struct {
+        const wchar_t* width;
+        const wchar_t* height;
+        DWORD cx, cy;
+    } sizes[] = {{L"40", L"30", 40, 30}, {L"400", L"300", 400, 300}};
+    for (const auto& size : sizes) {
+        Open(L"", L"Sorvik");
+        Command(32803);
+        HWND settings = WaitForOther(nullptr, L"Settings");
+        ASSERT_NE(settings, nullptr) << "no settings dialog";
+        ::SetDlgItemTextW(settings, 1027, size.width);
+        ::SetDlgItemTextW(settings, 1030, size.height);
+        ::PostMessageW(settings, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings) || !::IsWindowVisible(settings); }, 5000))
+            << "the dialog refused " << size.cx << " x " << size.cy;
+        EXPECT_TRUE(WaitFor([&] { return ReadSetting(L"Thumbnail.cx") == size.cx; }, 5000));
+        Close();
+        // The next start reads them and its end writes them back as they were.
+        Open(L"", L"Sorvik");
+        Close();
+        EXPECT_EQ(ReadSetting(L"Thumbnail.cx"), size.cx);
+        EXPECT_EQ(ReadSetting(L"Thumbnail.cy"), size.cy);
+    }
 }
 
 TEST_F(SorvikFrameTest, TheShellOpensAFileInTheRunningViewer)

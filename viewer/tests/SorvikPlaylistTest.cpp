@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "SorvikDriving.h"
@@ -131,12 +132,23 @@ protected:
         MoveMouseTo(from.x, from.y);
         ::Sleep(::GetDoubleClickTime() + 50);
         SendMouse(MOUSEEVENTF_LEFTDOWN);
+        MoveMouseInSteps(from, to);
+        ::Sleep(100);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+    }
+    static void MoveMouseInSteps(POINT from, POINT to)
+    {
         for (int step = 1; step <= 10; step++) {
             MoveMouseTo(from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10);
             ::Sleep(30);
         }
-        ::Sleep(100);
-        SendMouse(MOUSEEVENTF_LEFTUP);
+    }
+    // Pixels of a client area of the pane, in screen coordinates, that match.
+    int CountIn(RECT client, const std::function<bool(COLORREF)>& match) const
+    {
+        POINT a = ToScreen(client.left, client.top), b = ToScreen(client.right, client.bottom);
+        ScreenShot shot(RECT{a.x, a.y, b.x, b.y});
+        return shot.Count(match);
     }
     bool DropGifs(int count)
     {
@@ -257,6 +269,67 @@ TEST_F(SorvikPlaylistTest, RemoveAndReorder)
     ASSERT_TRUE(WaitForCells({1, -1})) << "only the middle one stays";
 }
 
+TEST_F(SorvikPlaylistTest, ADraggedItemsCellIsBlankAndNoMarksStayWhereItsImagePassed)
+{
+    ASSERT_TRUE(DropGifs(3));
+    // From off the cells: the pointer may rest on the cell where an earlier case left it, and
+    // without a move there the cell is not hovered, which a drag needs.
+    const POINT empty = ToScreen(8, 420);
+    MoveMouseTo(empty.x, empty.y);
+    ::Sleep(50);
+    ClickCell(2);
+    ASSERT_TRUE(WaitForSelection("..x"));
+    // Pressed on the third cell and moved below the cells, the button still held: its cell is
+    // the view's background only, thumbnail, frame and name gone.
+    const POINT from = CellCentre(2);
+    const POINT below = ToScreen(16 + 218 * 2 + 101, 16 + 101 + 300);
+    MoveMouseTo(from.x, from.y);
+    ::Sleep(::GetDoubleClickTime() + 50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    MoveMouseInSteps(from, below);
+    const RECT cell{16 + 218 * 2, 16, 16 + 218 * 2 + 202, 16 + 202};
+    auto background = [](COLORREF c) { return NearColour(c, kBackground, 2); };
+    EXPECT_TRUE(WaitFor([&] { return CountIn(cell, background) == 202 * 202; }, 3000))
+        << CountIn(cell, background) << " of " << 202 * 202 << " pixels of the dragged cell are blank";
+
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitForCells({0, 1, 2})) << "let go in the view's empty part, nothing moves";
+
+    // In the list, the last row out of the window past its bottom-right corner: nothing black
+    // over the pane's empty part or the control bar, neither while the image is out there nor
+    // after the release.
+    Command(kListView);
+    const POINT row = ToScreen(300, 2 * 26 + 13);
+    ASSERT_TRUE(WaitFor([&] { return SameColour(ScreenAt(ToScreen(28 + 12, 2 * 26 + 13)), kColours[2], 12); }));
+    RECT frame;
+    ::GetWindowRect(m_main, &frame);
+    const POINT outside{frame.right + 60, frame.bottom + 60};
+    MoveMouseTo(row.x, row.y);
+    ::Sleep(::GetDoubleClickTime() + 50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    MoveMouseInSteps(row, outside);
+    ::Sleep(300);
+    RECT pane;
+    ::GetClientRect(m_list, &pane);
+    const RECT underRows{0, 3 * 26 + 8, pane.right, pane.bottom};
+    HWND bar = ::GetDlgItem(m_main, 59397);
+    RECT barRect;
+    ::GetWindowRect(bar, &barRect);
+    auto black = [](COLORREF c) { return NearColour(c, RGB(0, 0, 0), 6); };
+    auto barBlack = [&] {
+        ScreenShot shot(barRect);
+        return shot.Count(black);
+    };
+    EXPECT_EQ(CountIn(underRows, black), 0) << "black over the pane while the image is outside";
+    EXPECT_EQ(barBlack(), 0) << "black over the control bar while the image is outside";
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor([&] { return !SameColour(ScreenAt(ToScreen(28 + 12, 2 * 26 + 13)), kColours[2], 12); }))
+        << "dropped outside the window, the item goes";
+    ::Sleep(500);
+    EXPECT_EQ(CountIn(underRows, black), 0) << "black left over the pane";
+    EXPECT_EQ(barBlack(), 0) << "black left over the control bar";
+}
+
 TEST_F(SorvikPlaylistTest, ThePointerOnTheCanvasPlayingInACellHoversThatCell)
 {
     ASSERT_TRUE(DropGifs(3));
@@ -331,6 +404,64 @@ TEST_F(SorvikPlaylistTest, PlaylistsAreSavedInEachFormatAndOpenAgain)
         ASSERT_TRUE(EnterFileName(dialog, Path(file)));
         ASSERT_TRUE(WaitForCells({0, 1, 2})) << file << " did not open again";
     }
+}
+
+TEST_F(SorvikPlaylistTest, ListsAreSavedInTheCodePageAndOneItCannotHoldIsRefused)
+{
+    const CString latin = Path("gifs") + L"\\caf\u00E9.gif";
+    const CString japanese = Path("gifs") + L"\\\u65E5\u672C.gif";
+    ASSERT_TRUE(WriteTestGif(latin, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(WriteTestGif(japanese, 64, 48, {kColours[4], kColours[4]}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {latin}));
+    ASSERT_TRUE(WaitForCells({3}));
+    // The code page holds the name: its own bytes, no byte-order mark.
+    SaveAs(Path("latin.m3u"));
+    ASSERT_TRUE(WaitFor([&] { return !FileText("latin.m3u").empty(); })) << "latin.m3u was not written";
+    EXPECT_NE(FileText("latin.m3u").find("caf\xE9.gif\n"), std::string::npos) << FileText("latin.m3u");
+    EXPECT_NE(FileText("latin.m3u").rfind("\xEF\xBB\xBF", 0), 0u) << "a byte-order mark";
+
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {japanese}));
+    ASSERT_TRUE(WaitForCells({3, 4}));
+    for (const char* name : {"japanese.m3u", "japanese.pls"}) {
+        SaveAs(Path(name));
+        // A name the code page cannot hold would come back as another name: the save says no.
+        ASSERT_TRUE(WaitFor([&] { return OtherVisibleWindows(m_process.dwProcessId, m_main) > 0; }))
+            << name << ": no word that the playlist was not saved";
+        PressKey(VK_RETURN);
+        ASSERT_TRUE(WaitFor([&] { return OtherVisibleWindows(m_process.dwProcessId, m_main) == 0; }));
+        EXPECT_FALSE(std::filesystem::exists(m_folder / name)) << name << " was written";
+    }
+}
+
+TEST_F(SorvikPlaylistTest, JapaneseNamesAreDrawnInTheirOwnGlyphs)
+{
+    // Two names of the same characters in another order: drawn as glyphs they differ, drawn as
+    // the boxes of a font without them they are the same.
+    const CString first = Path("gifs") + L"\\\u65E5\u672C.gif", second = Path("gifs") + L"\\\u672C\u65E5.gif";
+    ASSERT_TRUE(WriteTestGif(first, 64, 48, {kColours[3], kColours[3]}));
+    ASSERT_TRUE(WriteTestGif(second, 64, 48, {kColours[4], kColours[4]}));
+    ASSERT_TRUE(m_sorvik.Drop(m_list, {first, second}));
+    ASSERT_TRUE(WaitForCells({3, 4}));
+    const POINT away = ToScreen(8, 420);
+    MoveMouseTo(away.x, away.y);
+    ::Sleep(300);
+    auto title = [&](int i) {
+        POINT a = ToScreen(16 + 218 * i, 16 + 202 + 2), b = ToScreen(16 + 218 * i + 202, 16 + 202 + 24);
+        ScreenShot shot(RECT{a.x, a.y, b.x, b.y});
+        std::vector<bool> ink;
+        for (int y = a.y; y < b.y; y++)
+            for (int x = a.x; x < b.x; x++)
+                ink.push_back(Luminance(shot.At(x, y)) > 90);
+        return ink;
+    };
+    const std::vector<bool> one = title(0), two = title(1);
+    int inked = 0, different = 0;
+    for (size_t i = 0; i < one.size(); i++) {
+        inked += one[i];
+        different += one[i] != two[i];
+    }
+    EXPECT_GT(inked, 40) << "no name under the first cell";
+    EXPECT_GT(different, 40) << "the two names look the same: boxes instead of glyphs";
 }
 
 TEST_F(SorvikPlaylistTest, TheListStyleShowsRowsAndGoesBackToTheGrid)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "GIFInfoDlg.h"
 #include "GuiDriving.h"
@@ -94,8 +95,13 @@ TEST_F(ViewerDialogsTest, SettingsShowTheValuesAndTakeTheChanges)
     struct Seen {
         CString width, height;
         UINT reload = 9, duplicates = 9, bar = 9, update = 9, gif = 9;
-        bool keptOpen[2] = {false, false};
+        std::vector<CString> taken;   // refused values the dialog took
     } seen;
+    // Each box refuses the values next to its bounds: width 40..400, height 30..300.
+    const struct {
+        int box;
+        const wchar_t* value;
+    } refused[] = {{1027, L"39"}, {1027, L"401"}, {1030, L"29"}, {1030, L"301"}};
     {
         DialogDriver driver(L"Settings", [&](HWND d) {
             seen.width = ItemText(d, 1027);
@@ -105,19 +111,21 @@ TEST_F(ViewerDialogsTest, SettingsShowTheValuesAndTakeTheChanges)
             seen.bar = ::IsDlgButtonChecked(d, 1033);
             seen.update = ::IsDlgButtonChecked(d, 1008);
             seen.gif = ::IsDlgButtonChecked(d, 1009);
-            // Sizes that would not survive the next start keep the dialog open with a word.
-            const wchar_t* bad[] = {L"64", L"400"};
-            for (int i = 0; i < 2; i++) {
-                ::SetDlgItemTextW(d, 1027, bad[i]);
+            // A size out of its box's bounds keeps the dialog open with a word.
+            for (const auto& bad : refused) {
+                ::SetDlgItemTextW(d, 1027, L"200");
+                ::SetDlgItemTextW(d, 1030, L"200");
+                ::SetDlgItemTextW(d, bad.box, bad.value);
                 ::PostMessageW(d, WM_COMMAND, IDOK, 0);
                 HWND box = WaitForBoxOver(d);
                 if (box)
                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
                 WaitFor([&] { return !::IsWindow(box); }, 5000);
-                seen.keptOpen[i] = box && ::IsWindow(d);
+                if (!box || !::IsWindow(d))
+                    seen.taken.push_back(bad.value);
             }
-            ::SetDlgItemTextW(d, 1027, L"65");
-            ::SetDlgItemTextW(d, 1030, L"399");
+            ::SetDlgItemTextW(d, 1027, L"40");
+            ::SetDlgItemTextW(d, 1030, L"300");
             ::SendMessageW(::GetDlgItem(d, 1025), BM_CLICK, 0, 0);
             ::SendMessageW(::GetDlgItem(d, 1008), BM_CLICK, 0, 0);
             ::PostMessageW(d, WM_COMMAND, IDOK, 0);
@@ -131,16 +139,16 @@ TEST_F(ViewerDialogsTest, SettingsShowTheValuesAndTakeTheChanges)
     EXPECT_EQ(seen.bar, UINT(BST_CHECKED));
     EXPECT_EQ(seen.update, UINT(BST_CHECKED));
     EXPECT_EQ(seen.gif, UINT(BST_CHECKED));
-    EXPECT_TRUE(seen.keptOpen[0]) << "64 was taken";
-    EXPECT_TRUE(seen.keptOpen[1]) << "400 was taken";
+    for (const CString& value : seen.taken)
+        ADD_FAILURE() << "the dialog took " << value.ToUtf8();
     EXPECT_TRUE(dialog.StoreTo(m_settings));
-    EXPECT_EQ(m_settings.ThumbnailCx, 65);
-    EXPECT_EQ(m_settings.ThumbnailCy, 399);
+    EXPECT_EQ(m_settings.ThumbnailCx, 40);
+    EXPECT_EQ(m_settings.ThumbnailCy, 300);
     EXPECT_EQ(m_settings.AllowDuplicates, 0);
     EXPECT_EQ(m_settings.AutoCheckUpdate, 0);
     EXPECT_EQ(m_settings.LoadLastPlaylist, 1);
     EXPECT_EQ(m_settings.AlwaysShowControlBar, 1);
-    EXPECT_TRUE(IsThumbnailSizeValid(m_settings.ThumbnailCx) && IsThumbnailSizeValid(m_settings.ThumbnailCy));
+    EXPECT_TRUE(AreThumbnailSizesValid(m_settings.ThumbnailCx, m_settings.ThumbnailCy));
     // The same again changes no size.
     EXPECT_FALSE(dialog.StoreTo(m_settings));
 }

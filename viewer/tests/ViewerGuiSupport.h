@@ -23,3 +23,6 @@ inline bool SameColour(COLORREF c, const TestFrame& f, int tolerance = 8)
     return std::abs(int(GetRValue(c)) - f.r) <= tolerance && std::abs(int(GetGValue(c)) - f.g) <= tolerance &&
            std::abs(int(GetBValue(c)) - f.b) <= tolerance;
 }
+
+// How light a colour looks: text against its ground.
+inline int Luminance(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
