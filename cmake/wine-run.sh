@@ -8,8 +8,8 @@
 # prefix is a copy of one booted once per build folder (wineboot takes half a minute, a copy a
 # moment) and goes when the program ends.
 #   WINE_RUN_TIMEOUT   seconds the program may run (300)
-#   WINE_RUN_UNMANAGED 1: Wine places the program's windows itself instead of leaving them to a
-#                      window manager (the test display has none)
+#   WINE_RUN_UNMANAGED 1: Wine places the windows of the prefix's programs itself instead of
+#                      leaving them to a window manager (the test display has none)
 #   WINE_RUN_KEEP      1: the prefix stays for a look afterwards (its path is printed)
 #   WINE_RUN_SHARED    1: run in $WINEPREFIX (default: the build folder's wineprefix) on $DISPLAY
 #                      as they are, as a developer does by hand
@@ -106,7 +106,7 @@ else
 fi
 
 if [ "${WINE_RUN_UNMANAGED:-0}" = 1 ]; then
-  "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$prog")\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  "$loader" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
 fi
 
 # Output goes through a file: Wine's helper processes (services, explorer) may outlive the program,

@@ -3,7 +3,6 @@
 // one, the globals the converter's parts reach, GIF sources, a status receiver that notes what
 // it is told, and waiting for windows of this or another thread.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <functional>
 #include <memory>
@@ -41,21 +40,6 @@ inline CModulePaths FakeEncoderModules()
     CModulePaths paths = StandInModules();
     paths.m_encoder = WindowsPath(FAKE_SIBLING_PATH);
     return paths;
-}
-
-// Running processes of the program file name (case ignored); -1 when they cannot be listed.
-inline int ProcessCount(const wchar_t* fileName)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        count += lstrcmpiW(entry.szExeFile, fileName) == 0 ? 1 : 0;
-    CloseHandle(snapshot);
-    return count;
 }
 
 inline CString SampleGif()
