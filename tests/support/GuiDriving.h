@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <vector>
 
@@ -145,31 +146,44 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000)
     return true;
 }
 
-struct OwnWindowSearch {
+enum class TitleMatch { Exact, Prefix };
+
+struct ProcessWindowSearch {
+    DWORD process;
     const wchar_t* title;
+    TitleMatch match;
     HWND found;
 };
 
-inline BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM param)
+inline BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param)
 {
-    auto* search = reinterpret_cast<OwnWindowSearch*>(param);
+    auto* search = reinterpret_cast<ProcessWindowSearch*>(param);
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
     wchar_t text[256] = L"";
     ::GetWindowTextW(hwnd, text, 256);
-    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::lstrcmpW(text, search->title) == 0) {
+    const bool titled = search->match == TitleMatch::Exact ? ::lstrcmpW(text, search->title) == 0
+                                                           : ::wcsncmp(text, search->title, ::wcslen(search->title)) == 0;
+    if (process == search->process && ::IsWindowVisible(hwnd) && titled) {
         search->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-// A visible top-level window of this process with that title.
-inline HWND FindOwnWindow(const wchar_t* title)
+// A visible top-level window of the process with that title (or one that begins with it); null
+// if none.
+inline HWND FindProcessWindow(DWORD process, const wchar_t* title, TitleMatch match = TitleMatch::Exact)
 {
-    OwnWindowSearch search{title, nullptr};
-    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    ProcessWindowSearch search{process, title, match, nullptr};
+    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The same of this process.
+inline HWND FindOwnWindow(const wchar_t* title, TitleMatch match = TitleMatch::Exact)
+{
+    return FindProcessWindow(::GetCurrentProcessId(), title, match);
 }
 
 inline HWND WaitForOwnWindow(const wchar_t* title, DWORD timeoutMs = 15000)

@@ -251,21 +251,14 @@ CString EditText(HWND edit)
     return CString(text);
 }
 
-// A click of the left button at a screen point, as the user's mouse gives it (the GUI driving
-// helpers cannot sit beside the converter's test support: both have a FindOwnWindow).
+// A click of the left button at a screen point of the program's window: it sees the mouse
+// arrive before the button goes down.
 void ClickOnScreen(int x, int y)
 {
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[0].mi.dx = static_cast<LONG>(x * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    inputs[0].mi.dy = static_cast<LONG>(y * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &inputs[0], sizeof(INPUT));
+    MoveMouseTo(x, y);
     Sleep(100);
-    SendInput(2, &inputs[1], sizeof(INPUT));
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
 // The part of a row from `left` to `right` pixels in, less a pixel above and below.
