@@ -170,7 +170,7 @@ TEST_F(TalvenaProgramTest, FilesThatAreNoGifsSayWhyInTheirRows)
 
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
+    WaitFor([&] { return InkPixels(program.CellOnScreen(list, 0, 3)) > 20; }, 3000);
     EXPECT_GT(InkPixels(program.CellOnScreen(list, 0, 3)), 20) << "the reason is on the screen";
     // The output cell keeps its empty thumbnail box, with nothing beside it.
     EXPECT_TRUE(program.ListText(list, 0, 2).IsEmpty());
@@ -305,7 +305,6 @@ std::vector<RECT> DropDown(const ProgramRun& program, HWND box)
     std::vector<RECT> rows;
     if (!list)
         return rows;
-    Sleep(300);
     RECT client{};
     GetClientRect(list, &client);
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -313,6 +312,13 @@ std::vector<RECT> DropDown(const ProgramRun& program, HWND box)
     const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
     for (int row = 0; row < count && height > 0; ++row)
         rows.push_back(RECT{client.left, client.top + row * height, client.right, client.top + (row + 1) * height});
+    // The program paints the list in its own time: every row shows its text first.
+    WaitFor([&] {
+        for (const RECT& row : rows)
+            if (InkPixels(RowPart(row, 22, 140)) <= 20)
+                return false;
+        return true;
+    }, 3000);
     return rows;
 }
 
