@@ -1,33 +1,39 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine, builds both configurations and, unless --no-run is given,
-# runs the main job on a sample GIF.
+# Sets up a Debian 12 machine, builds every configuration and, unless --no-run is given,
+# runs the main job on a sample GIF. Prints what each step took and the whole at its end.
+# The cross-built libraries and the configurations are built at once, under one make jobserver
+# that shares the machine's cores among them (scripts/setup.mk).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 run_main=1
 [ "${1:-}" = "--no-run" ] && run_main=0
-jobs=$(nproc)
+
+began=$(date +%s)
+step_began=$began
+step_done() {
+  local now
+  now=$(date +%s)
+  echo "setup: $1 took $((now - step_began)) s"
+  step_began=$now
+}
 
 scripts/install-packages.sh
-scripts/win-deps.sh
-. scripts/wine-env.sh
-[ "$win_build" = build-win64 ] && scripts/win-deps.sh x86_64
+step_done "packages"
 
-configure_and_build() {
-  local dir="$1"; shift
-  cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
-  cmake --build "$dir" -j"$jobs" 2>&1 | grep -E 'error|warning:|Error' || true
-  cmake --build "$dir" -j"$jobs" >/dev/null
-}
-mkdir -p out
-configure_and_build build
-configure_and_build build-asan -DSANITIZE=ON
-configure_and_build build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+. scripts/wine-env.sh
+win_builds=build-win
 if [ "$win_build" = build-win64 ]; then
   echo "setup: this machine runs no 32-bit code; the windows programs are also built as 64-bit ones to run here"
-  configure_and_build build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+  win_builds="build-win build-win64"
 fi
+mkdir -p out
+make -s -f scripts/setup.mk -j"$(nproc)" WIN_BUILDS="$win_builds"
+step_done "libraries and configurations"
 
 if [ $run_main -eq 1 ]; then
   scripts/main-job.sh
+  step_done "main job"
 fi
+total=$(( $(date +%s) - began ))
+echo "setup: finished in $((total / 60)) min $((total % 60)) s"
