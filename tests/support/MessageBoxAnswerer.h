@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "GuiDriving.h"
+
 class MessageBoxAnswerer {
 public:
     // The boxes get the buttons in turn, and once they are used up no box is answered any more;
@@ -34,23 +36,13 @@ public:
     }
 
 private:
-    struct Search {
-        HWND main;
-        HWND found;
-    };
-    static BOOL CALLBACK FindBox(HWND window, LPARAM data)
+    // A visible dialog of this process other than the main window.
+    HWND FindBox() const
     {
-        auto* search = reinterpret_cast<Search*>(data);
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        wchar_t className[16] = L"";
-        ::GetClassNameW(window, className, 16);
-        if (window != search->main && process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-            ::lstrcmpW(className, L"#32770") == 0) {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
+        return FindTopWindow([this](HWND window) {
+            return window != m_main && WindowProcess(window) == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+                   WindowClass(window) == L"#32770";
+        });
     }
     static BOOL CALLBACK NoteStaticText(HWND child, LPARAM data)
     {
@@ -71,16 +63,14 @@ private:
     {
         size_t next = 0;
         while (!m_stop && (m_buttons.empty() || next < m_buttons.size())) {
-            Search search{m_main, nullptr};
-            ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
+            if (const HWND box = FindBox()) {
                 {
                     std::lock_guard<std::mutex> lock(m_mutex);
-                    m_texts.push_back(BoxText(search.found));
+                    m_texts.push_back(BoxText(box));
                 }
                 const int button = m_buttons.empty() ? IDOK : m_buttons[next++];
-                ::PostMessageW(search.found, WM_COMMAND, static_cast<WPARAM>(button), 0);
-                while (!m_stop && ::IsWindow(search.found) && ::IsWindowVisible(search.found))
+                ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+                while (!m_stop && ::IsWindow(box) && ::IsWindowVisible(box))
                     ::Sleep(20);
             }
             ::Sleep(20);
