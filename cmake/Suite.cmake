@@ -33,8 +33,8 @@ endif()
 # SERIAL: the program runs alone, for one that measures time and needs the whole machine.
 # UNMANAGED: Wine places the program's windows itself, as Windows does, instead of leaving them
 # to a window manager that the test display does not have.
-# SHARDS: under the windows configuration its cases are run as n tests <name>.1 ... <name>.n, each
-# taking every n-th case, side by side (for a program that alone would outlast all the others).
+# SHARDS: its cases are run as n tests <name>.1 ... <name>.n, each taking every n-th case, side by
+# side (for a program that alone would outlast all the others).
 function(suite_test name)
   cmake_parse_arguments(T "GUI;SERIAL;UNMANAGED" "TIMEOUT;SHARDS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -47,7 +47,7 @@ function(suite_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE SUITE_SOURCE_DIR="${PROJECT_SOURCE_DIR}" SUITE_TEST_PROGRAM="${name}")
   set(tests ${name})
-  if(WIN32 AND T_SHARDS GREATER 1)
+  if(T_SHARDS GREATER 1)
     set(tests "")
     foreach(shard RANGE 1 ${T_SHARDS})
       math(EXPR index "${shard} - 1")

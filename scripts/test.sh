@@ -24,13 +24,34 @@ jobs=$(nproc)
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko install prompts
 
+# The windows tests wait on their windows much of the time: the native and sanitizer tests run
+# meanwhile, one configuration after the other on half the cores. Each ctest writes a log of its
+# own, shown when the tests are over.
 status=0
 [ "$win_build" = build-win ] || echo "== this machine runs no 32-bit code: the windows tests run on the 64-bit build"
+logs=$(mktemp -d)
+run_tests() {
+  local dir="$1" parallel="$2" began
+  began=$(date +%s)
+  ctest --test-dir "$dir" -j"$parallel" --output-on-failure >"$logs/$dir.log" 2>&1
+  local rc=$?
+  echo "tests: $dir: $(( $(date +%s) - began )) s" >"$logs/$dir.time"
+  return $rc
+}
+echo "== tests: build, build-asan and $win_build at once"
+run_tests "$win_build" "$jobs" &
+windows=$!
+{ run_tests build $((jobs / 2)); native=$?; run_tests build-asan $((jobs / 2)); exit $((native | $?)); } &
+native=$!
+wait "$windows" || status=1
+wait "$native" || status=1
 for dir in build build-asan "$win_build"; do
   echo "== tests: $dir"
-  ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=1
-  stage_done "tests: $dir"
+  cat "$logs/$dir.log"
+  stages+=("$(cat "$logs/$dir.time")")
 done
+rm -rf "$logs"
+stage_done "tests"
 
 # Benchmarks: a short run for the figures, not gating.
 echo "== benchmark: GIF decoding (quick)"
