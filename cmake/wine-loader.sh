@@ -22,3 +22,16 @@ wine_loader_for() {
     echo /usr/lib/wine/wine64
   fi
 }
+
+# Puts Wine's own fonts (package fonts-wine: Marlett draws the title-bar buttons, Tahoma and MS
+# Sans Serif the dialogs) into the prefix's Fonts folder. This Wine looks for them beside its data
+# folder under a name it cannot open ("...\share\wine\../fonts"); without them every caption that
+# Wine draws itself reads "0 1 r".
+wine_own_fonts() {
+  local fonts="$1/drive_c/windows/Fonts" font
+  [ -d /usr/share/wine/fonts ] || return 0
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    [ -e "$fonts/${font##*/}" ] || ln -sf "$font" "$fonts/"
+  done
+}

@@ -34,9 +34,11 @@ build=$(cd "$(dirname "$prog")" 2>/dev/null && pwd || echo /)
 while [ "$build" != "/" ] && [ ! -f "$build/CMakeCache.txt" ]; do build=$(dirname "$build"); done
 [ "$build" = "/" ] && build=$(cd "$(dirname "$prog")" 2>/dev/null && pwd || pwd)
 
-# What a booted prefix depends on: a new Wine would update every copy at its first start.
+# What a booted prefix depends on: a new Wine would update every copy at its first start, and
+# Wine's own fonts are put into it.
 wine_stamp() {
-  echo "$("$loader" --version 2>/dev/null) $(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)"
+  echo "$("$loader" --version 2>/dev/null) $(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)" \
+    "$(ls /usr/share/wine/fonts 2>/dev/null | wc -l)"
 }
 
 # Boots the template $1 once for this Wine (under a lock: runs side by side wait for the first)
@@ -53,6 +55,7 @@ boot_template() {
     mkdir -p "$prefix"
     WINEPREFIX="$prefix" timeout 300 "$loader" wineboot -i >/dev/null 2>&1 &&
       WINEPREFIX="$prefix" timeout 60 wineserver -w &&
+      wine_own_fonts "$prefix" &&
       echo "$stamp" >"$prefix/.booted"
   ) 9>"$prefix.lock"
   [ "$(cat "$prefix/.booted" 2>/dev/null)" = "$stamp" ] || { echo "wine-run: could not boot $prefix" >&2; return 1; }
@@ -95,6 +98,7 @@ if [ "${WINE_RUN_SHARED:-0}" = 1 ]; then
     mkdir -p "$WINEPREFIX"
     (flock 9; [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$loader" wineboot -i >/dev/null 2>&1) 9>"$WINEPREFIX.lock"
   fi
+  wine_own_fonts "$WINEPREFIX"
   [ -n "${DISPLAY:-}" ] || { start_display 400 999 || exit 1; }
 else
   boot_template "$build/wineprefix-template" || exit 1

@@ -8,7 +8,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -E "$@"; fi; }
 packages=(
   build-essential cmake pkg-config ca-certificates xz-utils
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine64 xvfb xauth xdotool
+  wine wine64 fonts-wine xvfb xauth xdotool
   libjpeg-dev libpng-dev zlib1g-dev libpugixml-dev libgtest-dev googletest libstb-dev libgif-dev
   ffmpeg
   python3 openssl

@@ -40,6 +40,7 @@ prepare_wine() {
   fi
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+  wine_own_fonts "$WINEPREFIX"
   wine_ready=1
 }
 

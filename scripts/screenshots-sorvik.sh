@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$WINEPREFIX" docs
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+wine_own_fonts "$WINEPREFIX"
 
 # A folder of colourful animations drawn for the shots (nothing from elsewhere in the pictures).
 gifs="$work/gifs"
