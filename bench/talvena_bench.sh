@@ -45,6 +45,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 mkdir -p "$WINEPREFIX"
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+wine_fonts_once wine
 # A wineserver that stays: its start is no part of a conversion.
 wineserver -p >/dev/null 2>&1 || true
 

@@ -5,8 +5,9 @@
 set(WIN64_PENDING_CASES
 )
 
-# Called by suite_test for each program it registers.
+# Called by suite_test for each program it registers, with the tests that run it.
 function(suite_apply_pending name)
+  set(tests ${ARGN})
   if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8))
     return()
   endif()
@@ -20,9 +21,9 @@ function(suite_apply_pending name)
     endif()
   endforeach()
   if("*" IN_LIST patterns)
-    set_tests_properties(${name} PROPERTIES DISABLED TRUE)
+    set_tests_properties(${tests} PROPERTIES DISABLED TRUE)
   elseif(patterns)
     list(JOIN patterns ":" filter)
-    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-${filter}")
+    set_property(TEST ${tests} APPEND PROPERTY ENVIRONMENT "GTEST_FILTER=-${filter}")
   endif()
 endfunction()

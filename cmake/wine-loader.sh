@@ -23,20 +23,40 @@ wine_loader_for() {
   fi
 }
 
-# wine_link_cjk_font LOADER: once per prefix (WINEPREFIX), links the CJK font that set-up installs
-# behind Wine's UI fonts, so that Chinese and Japanese names are drawn, not boxes. Nothing when the
-# font is missing; it is linked by the first run after it is installed.
+# Puts Wine's own fonts (package fonts-wine: Marlett draws the title-bar buttons, Tahoma and MS
+# Sans Serif the dialogs) into the prefix's Fonts folder. This Wine looks for them beside its data
+# folder under a name it cannot open ("...\share\wine\../fonts"); without them every caption that
+# Wine draws itself reads "0 1 r".
+wine_own_fonts() {
+  local fonts="$1/drive_c/windows/Fonts" font
+  [ -d /usr/share/wine/fonts ] || return 0
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    [ -e "$fonts/${font##*/}" ] || ln -sf "$font" "$fonts/"
+  done
+}
+
+# wine_link_cjk_font LOADER: links the CJK font that set-up installs behind Wine's UI fonts in
+# WINEPREFIX, so that Chinese and Japanese names are drawn, not boxes. Nothing when the font is
+# missing. The caller keeps others out of the prefix meanwhile.
 cjk_font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 wine_link_cjk_font() {
   local face key=HKLM\\Software\\Microsoft\\Windows\ NT\\CurrentVersion\\FontLink\\SystemLink
-  [ -f "$cjk_font" ] && [ ! -f "$WINEPREFIX/.cjk-font-linked" ] || return 0
+  [ -f "$cjk_font" ] || return 0
+  for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    timeout 120 "$1" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+      >/dev/null 2>&1 || return 1
+  done
+}
+
+# wine_fonts_once LOADER: both of the above, once per prefix (WINEPREFIX), for a prefix that
+# programs are run in by hand or by the main job.
+wine_fonts_once() {
+  [ -f "$WINEPREFIX/.fonts-ready" ] && return 0
   (
     flock 9
-    [ -f "$WINEPREFIX/.cjk-font-linked" ] && exit 0
-    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
-      timeout 120 "$1" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
-        >/dev/null 2>&1 || exit 0
-    done
-    touch "$WINEPREFIX/.cjk-font-linked"
+    [ -f "$WINEPREFIX/.fonts-ready" ] && exit 0
+    wine_own_fonts "$WINEPREFIX" && wine_link_cjk_font "$1" && touch "$WINEPREFIX/.fonts-ready"
   ) 9>"$WINEPREFIX.lock"
 }
+

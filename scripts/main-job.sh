@@ -40,7 +40,7 @@ prepare_wine() {
   fi
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
-  wine_link_cjk_font wine
+  wine_fonts_once wine
   wine_ready=1
 }
 

@@ -2,14 +2,15 @@
 # Screenshots of Sorvik's main window for README, taken from the real program under Wine on an
 # Xvfb display of our own: playing a GIF, the playlist of thumbnails, and full screen.
 # Writes docs/sorvik-playing.png, docs/sorvik-grid.png and docs/sorvik-full-screen.png.
-# Needs the windows configuration built (build-win, or build-win64 where 32-bit code cannot run), xdotool and ffmpeg.
+# Needs the windows configuration built (build-win, or build-win64 where 32-bit code cannot run), xdotool,
+# ffmpeg and python3.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 . scripts/wine-env.sh
 sorvik=$win_build/viewer/Sorvik.exe
 [ -f "$sorvik" ] || { echo "build the windows configuration first ($sorvik is missing)" >&2; exit 1; }
-for tool in xdotool ffmpeg wine; do
+for tool in xdotool ffmpeg wine python3; do
   command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
 done
 
@@ -28,13 +29,11 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$WINEPREFIX" docs
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+wine_fonts_once wine
 
-# A folder of GIFs of our own making (pictures from elsewhere stay out of the repository's images).
+# A folder of colourful animations drawn for the shots (nothing from elsewhere in the pictures).
 gifs="$work/gifs"
-mkdir -p "$gifs"
-cp viewer/tests/data/*.gif tools/modules/tests/data/short.gif tools/modules/tests/data/long.gif \
-   imagelib/tests/fuzz/seeds/gif/animation.gif imagelib/tests/fuzz/seeds/gif/full-table.gif \
-   imagelib/tests/fuzz/seeds/gif/interlaced.gif "$gifs/"
+python3 scripts/demo-gifs.py "$gifs"
 
 # A clean profile: one pane at a time, the first file plays and stays on its last frame.
 settings='HKCU\Software\Brenmoor\Sorvik\Settings'

@@ -23,6 +23,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$WINEPREFIX"
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 wineboot -i >/dev/null 2>&1
+wine_fonts_once wine
 # No window manager on Xvfb: Wine is told not to wait for one.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 # Settings of our own for the shots: nothing stored from earlier runs, no update check.

@@ -2,7 +2,8 @@
 // The main dialog's job list: a report list whose rows are conversion items. Every row is drawn
 // here (state image, thumbnails, names, links, info lines, remove button, progress line); the
 // in-row links run their commands, rows can be dragged to a new place or out of the list, and the
-// dialog's status setters write the current row's progress into it.
+// dialog's status setters write the current row's progress into it. Its members are defined by
+// concern: JobListCtrl.cpp (parts, rows, renaming), ...Paint, ...Links and ...Drag.
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,8 @@
 #pragma once
 // The converter's main window: the job list, the format and preset choice, the output folder,
 // the two toolbars and the menus with every command, and the conversion run with the status of
-// every row.
+// every row. Its members are defined by concern: TalvenaDlg.cpp (start-up and end), ...Layout,
+// ...Formats, ...Commands, ...Menus, ...Files (adding files), ...Rows, ...Outputs and ...Run.
 #include <atomic>
 #include <map>
 #include <vector>

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 // A copy of a screen area, 32 bits a pixel, taken at once.
@@ -145,31 +147,57 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000)
     return true;
 }
 
-struct OwnWindowSearch {
-    const wchar_t* title;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM param)
+// The first top-level window for which `match` answers true; null if none.
+inline BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM param)
 {
-    auto* search = reinterpret_cast<OwnWindowSearch*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    wchar_t text[256] = L"";
-    ::GetWindowTextW(hwnd, text, 256);
-    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) && ::lstrcmpW(text, search->title) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    auto* search = reinterpret_cast<std::pair<const std::function<bool(HWND)>*, HWND>*>(param);
+    if (!(*search->first)(hwnd))
+        return TRUE;
+    search->second = hwnd;
+    return FALSE;
 }
 
-// A visible top-level window of this process with that title.
-inline HWND FindOwnWindow(const wchar_t* title)
+inline HWND FindTopWindow(const std::function<bool(HWND)>& match)
 {
-    OwnWindowSearch search{title, nullptr};
-    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<const std::function<bool(HWND)>*, HWND> search{&match, nullptr};
+    ::EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+inline DWORD WindowProcess(HWND hwnd)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    return process;
+}
+
+inline std::wstring WindowClass(HWND hwnd)
+{
+    wchar_t name[64] = L"";
+    ::GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+enum class TitleMatch { Exact, Prefix };
+
+// A visible top-level window of the process with that title (or one that begins with it); null
+// if none.
+inline HWND FindProcessWindow(DWORD process, const wchar_t* title, TitleMatch match = TitleMatch::Exact)
+{
+    const std::wstring wanted(title);
+    return FindTopWindow([&](HWND hwnd) {
+        wchar_t text[256] = L"";
+        ::GetWindowTextW(hwnd, text, 256);
+        const std::wstring shown(text);
+        const bool titled = match == TitleMatch::Exact ? shown == wanted : shown.compare(0, wanted.size(), wanted) == 0;
+        return WindowProcess(hwnd) == process && ::IsWindowVisible(hwnd) && titled;
+    });
+}
+
+// The same of this process.
+inline HWND FindOwnWindow(const wchar_t* title, TitleMatch match = TitleMatch::Exact)
+{
+    return FindProcessWindow(::GetCurrentProcessId(), title, match);
 }
 
 inline HWND WaitForOwnWindow(const wchar_t* title, DWORD timeoutMs = 15000)

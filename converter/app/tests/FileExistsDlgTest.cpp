@@ -27,7 +27,7 @@ public:
             m_done = true;
         });
         const DWORD start = GetTickCount();
-        while (!(m_window = FindOwnWindow(kCaption)) && !m_done && GetTickCount() - start < 10000)
+        while (!(m_window = FindOwnWindow(kCaption, TitleMatch::Prefix)) && !m_done && GetTickCount() - start < 10000)
             Sleep(20);
     }
     ~PromptRun()

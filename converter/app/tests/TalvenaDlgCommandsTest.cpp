@@ -7,9 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "ConvertListItem.h"
 #include "JobStates.h"
 #include "MediaConvertThread.h"
+#include "MessageBoxAnswerer.h"
 #include "TalvenaCommandLine.h"
 #include "TalvenaDlg.h"
 #include "TalvenaRes.h"
@@ -44,82 +43,6 @@ public:
 
     bool m_refuseThread = false;
     std::vector<CString> m_opened;
-};
-
-BOOL CALLBACK NoteStaticText(HWND child, LPARAM data)
-{
-    wchar_t className[32] = L"", text[512] = L"";
-    GetClassNameW(child, className, 32);
-    GetWindowTextW(child, text, 512);
-    if (lstrcmpiW(className, L"Static") == 0 && text[0])
-        *reinterpret_cast<std::wstring*>(data) = text;
-    return TRUE;
-}
-
-// The text of a message box's static, or empty.
-std::wstring BoxText(HWND box)
-{
-    std::wstring found;
-    EnumChildWindows(box, NoteStaticText, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// A message box of this process (a dialog with a text that is not the main window).
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM data)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t className[16] = L"";
-    GetClassNameW(window, className, 16);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0 &&
-        GetDlgItem(window, IDC_JOB_LIST) == nullptr && !BoxText(window).empty()) {
-        *reinterpret_cast<HWND*>(data) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Answers the message boxes of this process, from a thread of its own (the window's thread is
-// inside the box's loop), with the buttons given in turn, and notes what they said.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::vector<int> buttons) : m_buttons(std::move(buttons)), m_thread([this] { Run(); }) {}
-    ~BoxAnswerer()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    std::vector<std::wstring> Texts()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_texts;
-    }
-
-private:
-    void Run()
-    {
-        size_t next = 0;
-        while (!m_stop && next < m_buttons.size()) {
-            HWND box = nullptr;
-            EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&box));
-            if (box) {
-                {
-                    std::lock_guard<std::mutex> lock(m_mutex);
-                    m_texts.push_back(BoxText(box));
-                }
-                PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(m_buttons[next++]), 0);
-                while (!m_stop && IsWindow(box) && IsWindowVisible(box))
-                    Sleep(20);
-            }
-            Sleep(20);
-        }
-    }
-
-    std::vector<int> m_buttons;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<std::wstring> m_texts;
-    std::thread m_thread;
 };
 
 // Processes of the fake encoder still alive.
@@ -308,7 +231,7 @@ TEST_F(TalvenaDlgCommandsTest, ARunThatCannotStartPutsTheWindowBackAndSaysWhy)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
     SeamDlg& dialog = Open();
     dialog.m_refuseThread = true;
-    BoxAnswerer answers({IDOK});
+    MessageBoxAnswerer answers(dialog.m_hWnd, {IDOK});
     Command(IDC_CONVERT);
     EXPECT_FALSE(dialog.IsConverting());
     ASSERT_EQ(1u, answers.Texts().size());
@@ -384,7 +307,7 @@ TEST_F(TalvenaDlgCommandsTest, ClosingDuringARunAsksAndThenStopsCleanly)
     SeamDlg& dialog = Open();
     ASSERT_TRUE(StartLongRun());
     {
-        BoxAnswerer answers({IDNO});
+        MessageBoxAnswerer answers(dialog.m_hWnd, {IDNO});
         dialog.SendMessage(WM_CLOSE);
         ASSERT_EQ(1u, answers.Texts().size());
         EXPECT_EQ(std::wstring(L"Converting is in progress. Stop converting and close this window?"), answers.Texts()[0]);
@@ -392,7 +315,7 @@ TEST_F(TalvenaDlgCommandsTest, ClosingDuringARunAsksAndThenStopsCleanly)
     EXPECT_TRUE(dialog.IsConverting()) << "No keeps the run and the window";
     EXPECT_TRUE(dialog.IsWindowVisible());
     {
-        BoxAnswerer answers({IDYES});
+        MessageBoxAnswerer answers(dialog.m_hWnd, {IDYES});
         dialog.SendMessage(WM_CLOSE);
         EXPECT_EQ(1u, answers.Texts().size());
     }
@@ -410,7 +333,7 @@ TEST_F(TalvenaDlgCommandsTest, ACloseWhileTheRunIsBeingStoppedClosesOnceItHasEnd
     SeamDlg& dialog = Open();
     ASSERT_TRUE(StartLongRun());
     {
-        BoxAnswerer answers({IDYES});
+        MessageBoxAnswerer answers(dialog.m_hWnd, {IDYES});
         // The close is waiting in the queue when Stop starts waiting for the run's end.
         dialog.PostMessage(WM_CLOSE);
         Command(IDC_STOP);
@@ -459,7 +382,7 @@ TEST_F(TalvenaDlgCommandsTest, TheMediaInformationOfARowShowsItsFiles)
     std::thread reader([&] {
         HWND info = nullptr;
         for (int tries = 0; tries < 1000 && !info; ++tries) {
-            info = FindOwnWindow(L"Media Info");
+            info = FindOwnWindow(L"Media Info", TitleMatch::Prefix);
             Sleep(20);
         }
         if (!info)

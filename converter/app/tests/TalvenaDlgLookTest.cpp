@@ -15,6 +15,7 @@
 
 #include "DialogsRes.h"
 #include "JobStates.h"
+#include "MessageBoxAnswerer.h"
 #include "TalvenaDlgTestSupport.h"
 
 namespace {
@@ -117,57 +118,6 @@ TrackedMenu ReadTrackedMenu(const std::function<void()>& open)
     reader.join();
     return tracked;
 }
-
-// Closes every message box of this process while it lives, and notes how many there were.
-class MessageBoxWatch {
-public:
-    explicit MessageBoxWatch(HWND mainWindow) : m_main(mainWindow), m_thread([this] { Run(); }) {}
-    ~MessageBoxWatch()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    int Seen() const { return m_seen; }
-
-private:
-    struct Search {
-        HWND main;
-        HWND found;
-    };
-    static BOOL CALLBACK Find(HWND window, LPARAM data)
-    {
-        auto* search = reinterpret_cast<Search*>(data);
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        wchar_t className[16] = L"";
-        ::GetClassNameW(window, className, 16);
-        if (window != search->main && process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-            lstrcmpW(className, L"#32770") == 0) {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Run()
-    {
-        while (!m_stop) {
-            Search search{m_main, nullptr};
-            ::EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                ++m_seen;
-                ::PostMessageW(search.found, WM_COMMAND, IDOK, 0);
-                while (!m_stop && ::IsWindow(search.found) && ::IsWindowVisible(search.found))
-                    ::Sleep(20);
-            }
-            ::Sleep(20);
-        }
-    }
-
-    HWND m_main;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_seen{0};
-    std::thread m_thread;
-};
 
 bool Holds(const TrackedMenu& menu, UINT id)
 {
@@ -392,7 +342,7 @@ TEST_F(TalvenaDlgLookTest, AboutShowsTheProgramsVersion)
     std::wstring version;
     std::thread driver([&] {
         HWND about = nullptr;
-        PollFor([&] { return (about = FindOwnWindow(L"About")) != nullptr; });
+        PollFor([&] { return (about = FindOwnWindow(L"About", TitleMatch::Prefix)) != nullptr; });
         if (!about)
             return;
         wchar_t text[64] = L"";
@@ -591,11 +541,11 @@ TEST_F(TalvenaDlgLookTest, WithoutITunesAStoredHandOverSaysNothingAfterARun)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "anim.gif"));
     CTalvenaDlg& dialog = Open();
     ASSERT_FALSE(dialog.GetDlgItem(IDC_ADD_TO_ITUNES)->IsWindowVisible());
-    MessageBoxWatch boxes(dialog.m_hWnd);
+    MessageBoxAnswerer boxes(dialog.m_hWnd);
     ASSERT_TRUE(RunToEnd());
     PumpUntil([] { return false; }, 500);  // the end of the run is handled
     EXPECT_EQ(JOB_COMPLETED, State(0));
-    EXPECT_EQ(0, boxes.Seen());
+    EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_EQ(1, dialog.m_addToITunes) << "the choice is kept for a machine with iTunes";
 }
 

@@ -284,11 +284,11 @@ TEST_F(TalvenaDlgTest, StopWhileThePromptIsShownEndsIt)
     m_line.m_sources.Add(PutSampleGif(m_scratch, "second.gif"));
     CTalvenaDlg& dialog = Open();
     Command(IDC_CONVERT);
-    ASSERT_TRUE(PumpUntil([] { return FindOwnWindow(L"Rename, Overwrite, or Cancel?") != nullptr; }, 20000));
+    ASSERT_TRUE(PumpUntil([] { return FindOwnWindow(L"Rename, Overwrite, or Cancel?", TitleMatch::Prefix) != nullptr; }, 20000));
 
     Command(IDC_STOP);
     EXPECT_FALSE(dialog.IsConverting());
-    EXPECT_EQ(nullptr, FindOwnWindow(L"Rename, Overwrite, or Cancel?"));
+    EXPECT_EQ(nullptr, FindOwnWindow(L"Rename, Overwrite, or Cancel?", TitleMatch::Prefix));
     EXPECT_EQ(JOB_CANCELED, State(0));
     EXPECT_EQ(0, State(1));
     EXPECT_EQ("old", ReadFileText(OutFile(L"anim.mp4")));

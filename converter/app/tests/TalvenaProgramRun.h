@@ -45,7 +45,7 @@ public:
     {
         const DWORD start = GetTickCount();
         do {
-            if (HWND found = FindProcessWindow(m_process.dwProcessId, caption))
+            if (HWND found = FindProcessWindow(m_process.dwProcessId, caption, TitleMatch::Prefix))
                 return found;
             Sleep(100);
         } while (GetTickCount() - start < timeoutMs);

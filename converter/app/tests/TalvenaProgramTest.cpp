@@ -170,7 +170,7 @@ TEST_F(TalvenaProgramTest, FilesThatAreNoGifsSayWhyInTheirRows)
 
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
+    WaitFor([&] { return InkPixels(program.CellOnScreen(list, 0, 3)) > 20; }, 3000);
     EXPECT_GT(InkPixels(program.CellOnScreen(list, 0, 3)), 20) << "the reason is on the screen";
     // The output cell keeps its empty thumbnail box, with nothing beside it.
     EXPECT_TRUE(program.ListText(list, 0, 2).IsEmpty());
@@ -251,21 +251,14 @@ CString EditText(HWND edit)
     return CString(text);
 }
 
-// A click of the left button at a screen point, as the user's mouse gives it (the GUI driving
-// helpers cannot sit beside the converter's test support: both have a FindOwnWindow).
+// A click of the left button at a screen point of the program's window: it sees the mouse
+// arrive before the button goes down.
 void ClickOnScreen(int x, int y)
 {
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[0].mi.dx = static_cast<LONG>(x * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    inputs[0].mi.dy = static_cast<LONG>(y * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &inputs[0], sizeof(INPUT));
+    MoveMouseTo(x, y);
     Sleep(100);
-    SendInput(2, &inputs[1], sizeof(INPUT));
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
 // The part of a row from `left` to `right` pixels in, less a pixel above and below.
@@ -312,7 +305,6 @@ std::vector<RECT> DropDown(const ProgramRun& program, HWND box)
     std::vector<RECT> rows;
     if (!list)
         return rows;
-    Sleep(300);
     RECT client{};
     GetClientRect(list, &client);
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -320,6 +312,13 @@ std::vector<RECT> DropDown(const ProgramRun& program, HWND box)
     const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
     for (int row = 0; row < count && height > 0; ++row)
         rows.push_back(RECT{client.left, client.top + row * height, client.right, client.top + (row + 1) * height});
+    // The program paints the list in its own time: every row shows its text first.
+    WaitFor([&] {
+        for (const RECT& row : rows)
+            if (InkPixels(RowPart(row, 22, 140)) <= 20)
+                return false;
+        return true;
+    }, 3000);
     return rows;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // Shared pieces of the converter's window and run tests: the real sibling programs and the fake
-// one, the globals the converter's parts reach, GIF sources, a status receiver that notes what
-// it is told, and waiting for windows of this or another thread.
+// one, the globals the converter's parts reach, GIF sources, and a status receiver that notes
+// what it is told.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <functional>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "CatalogTestSupport.h"
 #include "ConvertItem.h"
 #include "FwTestSupport.h"
+#include "GuiDriving.h"
 #include "JobStatusSink.h"
 #include "ModulePaths.h"
 #include "RunnerTestSupport.h"
@@ -41,21 +41,6 @@ inline CModulePaths FakeEncoderModules()
     CModulePaths paths = StandInModules();
     paths.m_encoder = WindowsPath(FAKE_SIBLING_PATH);
     return paths;
-}
-
-// Running processes of the program file name (case ignored); -1 when they cannot be listed.
-inline int ProcessCount(const wchar_t* fileName)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        count += lstrcmpiW(entry.szExeFile, fileName) == 0 ? 1 : 0;
-    CloseHandle(snapshot);
-    return count;
 }
 
 inline CString SampleGif()
@@ -186,34 +171,3 @@ public:
     int m_progressCalls = 0;
     std::function<void()> m_onProgress;
 };
-
-// A visible top-level window of the process whose caption begins with the text; null if none.
-inline HWND FindProcessWindow(DWORD process, const wchar_t* caption)
-{
-    struct Search {
-        DWORD process;
-        const wchar_t* caption;
-        HWND found;
-    } search{process, caption, nullptr};
-    struct Visit {
-        static BOOL CALLBACK Window(HWND window, LPARAM data)
-        {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t text[256] = L"";
-            GetWindowTextW(window, text, 256);
-            if (owner != s->process || !IsWindowVisible(window) || wcsncmp(text, s->caption, wcslen(s->caption)) != 0)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        }
-    };
-    EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-inline HWND FindOwnWindow(const wchar_t* caption)
-{
-    return FindProcessWindow(GetCurrentProcessId(), caption);
-}

@@ -17,6 +17,7 @@
 #include "EncoderTestWindow.h"
 #include "ModulePaths.h"
 #include "TestPaths.h"
+#include "UnixChild.h"
 
 #include <gtest/gtest.h>
 
@@ -232,10 +233,13 @@ TEST_F(StandInTest, ThumbnailOfTheResult)
     EXPECT_EQ(info.GetFirstVideoStream()->m_width, 320);
 }
 
-// Any ffmpeg process still writing the file (its Unix path on the command line).
+// Any ffmpeg process still writing the file (its Unix path on the command line: the name alone
+// may be on the line of another test's ffmpeg).
 bool EncoderStillRuns(const CString& output)
 {
-    const CString name = output.Mid(output.ReverseFind(L'\\') + 1);
+    std::string unixPath;
+    if (!CUnixChild::ToUnixPath(output, unixPath))
+        return false;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -253,7 +257,7 @@ bool EncoderStillRuns(const CString& output)
         std::fclose(f);
         line.assign(buffer, got);
         std::replace(line.begin(), line.end(), '\0', ' ');
-        running = running || (line.find("ffmpeg") != std::string::npos && line.find(name.ToUtf8()) != std::string::npos);
+        running = running || (line.find("ffmpeg") != std::string::npos && line.find(unixPath) != std::string::npos);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return running;

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "TestProgramEnd.h"
+
 int main(int argc, char** argv)
 {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
@@ -14,5 +16,5 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     ::OleUninitialize();
-    return result;
+    EndTestProgram(result);
 }
