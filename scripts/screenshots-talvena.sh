@@ -2,7 +2,8 @@
 # Screenshots of Talvena's main window, from the real program under Wine on a display of our own,
 # into docs/: empty, with rows, during a run and finished, and its settings, format and media
 # information dialogs. Needs the windows build (build-win, or build-win64 where 32-bit code cannot run).
-# The screen is read with ffmpeg's X11 grabber and cut to the window that xdotool finds.
+# The screen is read with ffmpeg's X11 grabber and cut to the window that xdotool finds; the
+# animations of the rows are drawn by scripts/demo-gifs.py (python3).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -71,14 +72,12 @@ sleep 2
 shot "$window" talvena-empty
 close_program "$pid"
 
-# With rows, then a run and its end: copies of the test animations, converted by the stand-in
-# encoder (the long one gives the run time to be seen).
-for name in garden harbour meadow skyline; do
-  cp tools/modules/tests/data/long.gif "$work/$name.gif"
-done
-cp tools/modules/tests/data/short.gif "$work/pattern.gif"
+# With rows, then a run and its end: the animations drawn for Sorvik's shots and a long test
+# animation in the middle that gives the run time to be seen, converted by the stand-in encoder.
+python3 scripts/demo-gifs.py "$work"
+cp tools/modules/tests/data/long.gif "$work/3-timelapse.gif"
 args=()
-for name in pattern garden harbour meadow skyline; do
+for name in 1-plasma 2-sunset 3-timelapse 4-spiral 5-stripes; do
   args+=("$(windows_path "$work/$name.gif")")
 done
 timeout -k 5 300 wine "$program" "${args[@]}" /o "$(windows_path "$out")" >/dev/null 2>&1 &
